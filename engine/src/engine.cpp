@@ -1,0 +1,179 @@
+// The C interface: handle checks, the failure guard and text output.
+#include "vanto/engine.h"
+
+#include "engine_state.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <new>
+
+using vanto::engine::Engine;
+using vanto::engine::Text;
+
+namespace vanto::engine {
+
+namespace {
+const Text kEmpty;
+}
+
+const Text& State::result() const { return results.empty() ? kEmpty : results.back(); }
+
+void State::clear() {
+    raw.clear();
+    results.clear();
+    is_word.clear();
+    committed.clear();
+    reverted.clear();
+    reapplied.clear();
+    separators = 0;
+}
+
+void State::check_consistent() const {
+    const std::size_t n = raw.size();
+    if (results.size() != n || is_word.size() != n || reverted.size() != n ||
+        reapplied.size() != n)
+        throw InternalFailure("per-key lists out of step");
+}
+
+void State::pop_key() {
+    if (!raw.empty()) raw.pop_back();
+    if (!results.empty()) results.pop_back();
+    if (!is_word.empty()) is_word.pop_back();
+    if (!reapplied.empty()) reapplied.pop_back();
+    if (!reverted.empty()) reverted.pop_back();
+}
+
+Engine::Engine() : trie(&word_trie(true, true)), rules(&vanto::engine::rules()) {}
+
+void Engine::reset() {
+    state.clear();
+    history.clear();
+}
+
+void Engine::configure(bool telex_on, bool spell_on, bool std_on, bool w_on, bool z_on) {
+    telex = telex_on ? 1 : 0;
+    spell_check = spell_on;
+    telex_w = w_on;
+    telex_z = z_on;
+    if (spell_on != static_cast<bool>(loaded_spell_check) ||
+        std_on != static_cast<bool>(loaded_std_tone)) {
+        trie = &word_trie(spell_on, std_on);
+        loaded_spell_check = spell_on;
+        loaded_std_tone = std_on;
+    }
+}
+
+void backspace(Engine& e) { e.state.pop_key(); }
+
+} // namespace vanto::engine
+
+namespace {
+
+// Runs op; any failure inside it empties the engine instead of reaching the
+// host application, which must never lose its key stream to an engine bug.
+template <class Op>
+auto guarded(Engine& e, Op op) -> decltype(op()) {
+    try {
+        return op();
+    } catch (...) {
+        e.reset();
+        return decltype(op())();
+    }
+}
+
+const Text& text_of(const Engine& e, std::uint32_t kind, Text& scratch) {
+    switch (kind) {
+    case VT_ENGINE_TEXT_COMMITTED:
+        scratch = vanto::engine::commit_result(e);
+        return scratch;
+    case VT_ENGINE_TEXT_RAW:
+        return e.state.raw;
+    default:
+        return e.state.result();
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+vt_engine* vt_engine_new(void) {
+    try {
+        return new vt_engine();
+    } catch (const std::exception& ex) {
+        std::fprintf(stderr, "vanto engine: cannot create an engine: %s\n", ex.what());
+        std::abort();
+    }
+}
+
+void vt_engine_free(vt_engine* engine) { delete engine; }
+
+void vt_engine_reset(vt_engine* engine) {
+    if (engine) engine->engine.reset();
+}
+
+void vt_engine_configure(vt_engine* engine, uint32_t telex, uint32_t spell_check,
+                         uint32_t std_tone, uint32_t telex_w, uint32_t telex_z) {
+    if (engine)
+        engine->engine.configure(telex != 0, spell_check != 0, std_tone != 0, telex_w != 0,
+                                 telex_z != 0);
+}
+
+void vt_engine_add_key(vt_engine* engine, uint32_t character) {
+    if (!engine) return;
+    if ((character >= 0xD800 && character <= 0xDFFF) || character > 0x10FFFF) return;
+    Engine& e = engine->engine;
+    guarded(e, [&] { vanto::engine::add_key(e, static_cast<char32_t>(character)); });
+}
+
+void vt_engine_backspace(vt_engine* engine) {
+    if (engine) vanto::engine::backspace(engine->engine);
+}
+
+void vt_engine_delete_char(vt_engine* engine) {
+    if (!engine) return;
+    Engine& e = engine->engine;
+    guarded(e, [&] { vanto::engine::delete_char(e); });
+}
+
+uint64_t vt_engine_push_state(vt_engine* engine) {
+    if (!engine) return 0;
+    Engine& e = engine->engine;
+    return guarded(e, [&] { return vanto::engine::push_state(e); });
+}
+
+uint64_t vt_engine_pop_state(vt_engine* engine) {
+    if (!engine) return 0;
+    return vanto::engine::pop_state(engine->engine);
+}
+
+uint64_t vt_engine_text(const vt_engine* engine, uint32_t kind, char* buffer, uint64_t capacity) {
+    if (!engine) return 0;
+    try {
+        Text scratch;
+        const Text& text = text_of(engine->engine, kind, scratch);
+        const std::size_t length = vanto::engine::utf8_length(text);
+        if (buffer && length <= capacity) vanto::engine::write_utf8(buffer, text);
+        return length;
+    } catch (...) {
+        // Only the committed kind computes anything; a failure there reads as
+        // an empty text rather than reaching the caller.
+        return 0;
+    }
+}
+
+uint64_t vt_engine_raw_len(const vt_engine* engine) {
+    return engine ? engine->engine.state.raw.size() : 0;
+}
+
+uint64_t vt_engine_result_len(const vt_engine* engine) {
+    return engine ? engine->engine.state.result().size() : 0;
+}
+
+uint64_t vt_engine_state_stack_len(const vt_engine* engine) {
+    return engine ? engine->engine.history.size() : 0;
+}
+
+} // extern "C"

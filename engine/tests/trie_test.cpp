@@ -1,0 +1,182 @@
+#include "trie.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace vanto::engine {
+namespace {
+
+struct NamedTrie {
+    const char* name;
+    const Trie* trie;
+    bool english;
+};
+
+std::vector<NamedTrie> all_tries() {
+    return {{"off_off", &word_trie(false, false), false},
+            {"on_off", &word_trie(true, false), false},
+            {"off_on", &word_trie(false, true), false},
+            {"on_on", &word_trie(true, true), false},
+            {"english", &english_trie(), true}};
+}
+
+// The lookup bisects edge labels and trusts every offset and target, so the
+// generator's output must hold these invariants exactly.
+TEST(Trie, GeneratedTriesAreWellFormed) {
+    const std::u32string vietnamese_letters =
+        U"abcdefghijklmnopqrstuvxyz"
+        U"áàảãạăắằẳẵặâấầẩẫậéèẻẽẹêếềểễệíìỉĩịóòỏõọôốồổỗộơớờởỡợúùủũụưứừửữựýỳỷỹỵđ";
+    for (const NamedTrie& n : all_tries()) {
+        SCOPED_TRACE(n.name);
+        const Trie& t = *n.trie;
+        ASSERT_GT(t.nodes, 1u);
+        ASSERT_EQ(t.edges, t.nodes - 1);
+        ASSERT_EQ(t.offsets[0], 0u);
+        ASSERT_EQ(t.offsets[t.nodes], t.edges);
+        std::vector<int> incoming(t.nodes, 0);
+        for (std::uint32_t node = 0; node < t.nodes; ++node) {
+            ASSERT_LE(t.offsets[node], t.offsets[node + 1]);
+            for (std::uint32_t e = t.offsets[node]; e < t.offsets[node + 1]; ++e) {
+                if (e > t.offsets[node]) {
+                    ASSERT_LT(t.labels[e - 1], t.labels[e]);
+                }
+                const char32_t label = t.labels[e];
+                ASSERT_EQ(to_lower(label), label);
+                if (n.english) {
+                    ASSERT_TRUE(label >= U'a' && label <= U'z');
+                } else {
+                    ASSERT_NE(vietnamese_letters.find(label), std::u32string::npos); // no w either
+                }
+                ASSERT_LT(t.targets[e], t.nodes);
+                ++incoming[t.targets[e]];
+            }
+            const std::uint8_t f = t.flags[node];
+            if (n.english) {
+                ASSERT_TRUE(f == 4 || f == 6) << int(f);
+            } else {
+                ASSERT_TRUE(f == 0 || f == 1 || f == 4 || f == 5 || f == 7) << int(f);
+            }
+        }
+        EXPECT_EQ(incoming[0], 0);
+        for (std::uint32_t node = 1; node < t.nodes; ++node) ASSERT_EQ(incoming[node], 1);
+        EXPECT_TRUE(t.flags[0] & STRICT_PATH);
+    }
+}
+
+TEST(Trie, Lookups) {
+    struct Case {
+        bool spell_check, std_tone;
+        std::u32string word;
+        std::uint8_t mask;
+        bool strict;
+        std::uint8_t answer;
+    };
+    const Case cases[] = {
+        {true, true, U"việt", WORD, false, 3},
+        {true, true, U"VIỆT", WORD, false, 3},
+        {false, false, U"ViỆt", WORD, false, 3},
+        {true, true, U"vieet", WORD, false, 0}, // no path holds w or a doubled vowel
+        {true, true, U"viwt", WORD, false, 0},
+        {true, true, U"", WORD, false, 1},
+        // The tone style decides where oa takes its tone.
+        {true, true, U"hòa", WORD, false, 3},
+        {true, true, U"hoà", WORD, false, 1}, // prefix of hoài, hoàn
+        {true, false, U"hoà", WORD, false, 3},
+        {true, false, U"hòa", WORD, false, 0},
+        // Strict lookups stop where the strict prefixes end.
+        {true, true, U"nam", WORD, false, 1},
+        {true, true, U"nam", STRICT_WORD, true, 0},
+        {true, true, U"ba", WORD, false, 3}, // derived from bá
+        {true, true, U"ba", STRICT_WORD, true, 1},
+        {true, true, U"bà", WORD, false, 3},
+        {true, true, U"bà", STRICT_WORD, true, 3},
+        // Rests after the onset are words only without the spell check.
+        {false, false, U"anh", WORD, false, 3},
+        {false, true, U"anh", WORD, false, 3},
+        {true, false, U"anh", WORD, false, 1},
+        {true, true, U"anh", WORD, false, 1},
+        {true, true, U"afe", WORD, false, 0},
+        {false, true, U"afe", WORD, false, 3},
+        // Partial marks are paths, not words.
+        {true, true, U"tieng", WORD, false, 1},
+        {true, true, U"đươc", WORD, false, 1},
+        {true, true, U"cafe", WORD, false, 3},
+        // İ lower-cases to two characters and is looked up unchanged; the
+        // Kelvin sign lower-cases to k.
+        {true, true, U"\u0130", WORD, false, 0},
+        {true, true, U"\u212Ailômet", WORD, false, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.spell_check << c.std_tone << " word #"
+                                        << (&c - cases) << " mask " << int(c.mask));
+        EXPECT_EQ(lookup(word_trie(c.spell_check, c.std_tone), c.word, c.mask, c.strict), c.answer);
+    }
+}
+
+TEST(Trie, EnglishPredicates) {
+    struct Case {
+        std::u32string word;
+        bool english;
+    };
+    const Case words[] = {
+        {U"yes", true},         {U"YES", true},  {U"Of", true},         {U"the", false},
+        {U"", false},           {U"test", true}, {U"Hello", true},      {U"televi", false},
+        {U"television", true},  {U"baseball", true}, {U"viet", true},   {U"tes", false},
+    };
+    for (const Case& c : words) EXPECT_EQ(is_english_word(c.word), c.english) << c.word.size();
+
+    EXPECT_TRUE(is_english_with_key(U"tes", U't'));
+    EXPECT_TRUE(is_english_with_key(U"TES", U'T'));
+    EXPECT_FALSE(is_english_with_key(U"basebal", U'l')); // no cut to 7 letters here
+    EXPECT_FALSE(is_english_with_key(U"ye", U's'));      // no short list here
+    EXPECT_FALSE(is_english_with_key(U"", U't'));
+}
+
+TEST(Trie, ShortEnglishWordsEndInAToneKey) {
+    std::set<std::u32string> seen;
+    for (const char32_t* w : short_english_words) {
+        std::u32string word(w);
+        EXPECT_TRUE(seen.insert(word).second);
+        EXPECT_NE(std::u32string(U"sfrx").find(word.back()), std::u32string::npos);
+    }
+    EXPECT_EQ(seen.size(), 40u);
+}
+
+TEST(Trie, SplitOnset) {
+    struct Case {
+        std::u32string word;
+        bool spell_check;
+        std::u32string onset, rest;
+    };
+    const Case cases[] = {
+        {U"quyen", false, U"qu", U"yen"},  {U"Quyen", false, U"Qu", U"yen"},
+        {U"nghieng", false, U"ngh", U"ieng"}, {U"đa", false, U"đ", U"a"},
+        {U"giữa", false, U"gi", U"ữa"},    {U"qu", false, U"q", U"u"},
+        {U"gi", false, U"g", U"i"},        {U"da", false, U"", U"da"},
+        {U"Da", false, U"", U"Da"},        {U"str", false, U"", U"str"},
+        {U"anh", false, U"", U"anh"},      {U"", false, U"", U""},
+        {U"quyen", true, U"", U"quyen"},
+    };
+    for (const Case& c : cases) {
+        auto [onset, rest] = split_onset(c.word, c.spell_check);
+        EXPECT_EQ(onset, c.onset) << (&c - cases);
+        EXPECT_EQ(rest, c.rest) << (&c - cases);
+    }
+}
+
+TEST(Text, CaseMapping) {
+    const std::u32string lower =
+        U"abyzáàảãạăắằẳẵặâấầẩẫậéèẻẽẹêếềểễệíìỉĩịóòỏõọôốồổỗộơớờởỡợúùủũụưứừửữựýỳỷỹỵđ";
+    const std::u32string upper =
+        U"ABYZÁÀẢÃẠĂẮẰẲẴẶÂẤẦẨẪẬÉÈẺẼẸÊẾỀỂỄỆÍÌỈĨỊÓÒỎÕỌÔỐỒỔỖỘƠỚỜỞỠỢÚÙỦŨỤƯỨỪỬỮỰÝỲỶỸỴĐ";
+    ASSERT_EQ(lower.size(), upper.size());
+    for (std::size_t i = 0; i < lower.size(); ++i) {
+        EXPECT_EQ(to_upper(lower[i]), upper[i]) << i;
+        EXPECT_EQ(to_lower(upper[i]), lower[i]) << i;
+    }
+    for (char32_t same : {U'1', U'@', U'ß', U'\u0130'}) EXPECT_EQ(to_lower(same), same);
+}
+
+} // namespace
+} // namespace vanto::engine

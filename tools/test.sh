@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian machine and runs every test: each fuzz target for a
+# bounded time (VANTO_FUZZ_SECONDS, default 60), then the unit and scenario
+# tests, all under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/setup.sh
+
+cmake --preset fuzz
+cmake --build --preset fuzz
+tools/fuzz.sh "${VANTO_FUZZ_SECONDS:-60}"
+
+cmake --preset dev
+cmake --build --preset dev
+ctest --preset dev -j "$(nproc)"
