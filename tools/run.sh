@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian machine, builds Vanto and shows what the engine's
-# dictionaries say about the words given (a few examples by default).
+# Sets up a fresh Debian machine, builds Vanto and types through its real
+# keystroke pipeline into an in-memory text field. On a terminal the field is
+# shown live as you type; with input piped in, each line is typed into a
+# fresh field and the field's text is printed. Options go to vanto-type
+# (--vni, --no-spell, --alt-tone, --quick-w, --z, --bs-char, --app ID, --raw).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/setup.sh
 cmake --preset release >/dev/null
 cmake --build --preset release >/dev/null
-[ $# -gt 0 ] || set -- việt hòa hoà tiếng anh test television
-build/release/tools/vanto-words/vanto-words --sizes
-build/release/tools/vanto-words/vanto-words "$@"
+exec build/release/tools/vanto-type/vanto-type "$@"

@@ -1,0 +1,2 @@
+list(APPEND VANTO_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/exclusion.cpp)

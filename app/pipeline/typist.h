@@ -1,0 +1,102 @@
+// The per-keystroke controller: decides for every key whether it goes on to
+// the focused application or is swallowed, feeds composing keys to the
+// engine, and writes the difference between the engine's word and what the
+// field shows through its KeyTyping sender.
+#pragma once
+
+#include "app_profile.h"
+#include "key_event.h"
+#include "key_sender.h"
+
+#include <vanto/engine.h>
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vanto {
+
+class Settings;
+class ProcessInfo;
+
+// Owns one composition-engine handle for its whole life.
+class Engine {
+  public:
+    Engine();
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    vt_engine* ptr() const { return ptr_; }
+    // Feeds every Unicode scalar of keys, in order.
+    void add(std::string_view keys);
+    // 0: the composed word, 1: its committed form, 2: the keys as typed.
+    std::string text(std::uint32_t kind) const;
+
+  private:
+    vt_engine* ptr_;
+};
+
+class Typist {
+  public:
+    // Only on the tap thread while a word grows: above this many keys since
+    // the last reset the invisible-character preparation is not used.
+    static constexpr std::int64_t kInvisibleCharacterKeyLimit = 30;
+    // A tracked span longer than this is forgotten once written.
+    static constexpr std::size_t kTrackedSpanLimit = 32;
+
+    Typist(Settings& settings, KeyTyping& sender, ProcessInfo* processInfo = nullptr);
+
+    // Passes the options to the engine and hands free memory back. Locks.
+    void applySettings();
+    // The tap's entry: locked, gated by isActive and the profile, with the
+    // sender's proxy set for the call. True: swallow the event.
+    bool process(const KeyEvent& event, TapProxy* proxy);
+    // The same decision without lock, gate or proxy (self-test, tests).
+    bool handle(const KeyEvent& event);
+    bool handleKey(std::string_view characters, std::int64_t keyCode, std::uint64_t flags);
+    // Writes the difference between lastTyped and target (default: prevText
+    // plus the composed word). True: the incoming key was replaced.
+    bool sync(std::optional<std::string> target = std::nullopt,
+              std::optional<std::string_view> expected = std::nullopt);
+    // Ends the word, or lets a leading piece of the tracked span go.
+    void commit(std::optional<std::string> text = std::nullopt);
+    // Forgets everything without writing.
+    void reset();
+    // app := overlay or frontApp; the sender follows its posting rule.
+    void refreshApp();
+
+    // Outside callers take `lock` around these and around reset, commit and
+    // refreshApp.
+    std::mutex lock;
+    bool isActive = false;
+    bool caretMoved = false;
+    AppProfile frontApp = AppProfile::initial();
+    std::optional<AppProfile> overlay;
+
+    // Read-only views for the shell, the self-test and the tests.
+    const AppProfile& app() const { return app_; }
+    const std::string& lastTyped() const { return lastTyped_; }
+    const std::string& prevText() const { return prevText_; }
+    std::int64_t keyCount() const { return keyCount_; }
+    bool noStart() const { return noStart_; }
+    const Engine& engine() const { return engine_; }
+
+  private:
+    bool handleBackspace();
+    bool handleSeparator(std::string_view characters);
+
+    Engine engine_;
+    KeyTyping& sender_;
+    Settings& settings_;
+    ProcessInfo* processInfo_;
+    std::string prevText_;
+    std::string lastTyped_;
+    std::int64_t keyCount_ = 0;
+    bool noStart_ = false;
+    AppProfile app_ = AppProfile::initial();
+};
+
+} // namespace vanto

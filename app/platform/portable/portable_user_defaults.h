@@ -1,0 +1,69 @@
+// User defaults kept as property-list files, one "<domain>.plist" per domain
+// in $XDG_CONFIG_HOME/vanto (~/.config/vanto when that is not set).
+#pragma once
+
+#include "platform/user_defaults.h"
+#include "portable_property_lists.h"
+
+#include <filesystem>
+#include <mutex>
+
+namespace vanto {
+
+// Every read goes to the file, so a change saved by another process is seen
+// as soon as it has landed; files are only ever replaced whole, by rename, so
+// a reader never meets half a write. A file that cannot be read or parsed
+// reads as an empty domain and is left as it is: the next write replaces it,
+// keeping the old bytes beside it as "<domain>.plist.corrupt".
+class PortableDefaultsDomain final : public UserDefaults {
+  public:
+    PortableDefaultsDomain(std::filesystem::path folder, std::string name, bool standard);
+
+    bool boolean(std::string_view key) override;
+    std::int64_t integer(std::string_view key) override;
+    std::optional<std::string> string(std::string_view key) override;
+    std::optional<Bytes> data(std::string_view key) override;
+    bool setBoolean(std::string_view key, bool value) override;
+    bool setInteger(std::string_view key, std::int64_t value) override;
+    bool setString(std::string_view key, std::string_view value) override;
+    bool setData(std::string_view key, const Bytes& value) override;
+    bool remove(std::string_view key) override;
+    void registerDefaults(const std::map<std::string, DefaultsValue>& defaults) override;
+    bool isStandard() const override { return standard_; }
+
+    const std::filesystem::path& file() const { return file_; }
+
+  private:
+    std::optional<PlistValue> lookup(std::string_view key);
+    bool write(std::string_view key, std::optional<PlistValue> value);
+
+    const std::filesystem::path folder_;
+    const std::filesystem::path file_;
+    const bool standard_;
+    const PortablePropertyLists plists_;
+    std::mutex mutex_; // guards registered_ and serialises this object's writes
+    std::map<std::string, PlistValue, std::less<>> registered_;
+};
+
+class PortableUserDefaultsProvider final : public UserDefaultsProvider {
+  public:
+    // The standard domain is named after the application's own identifier,
+    // as it is on macOS.
+    explicit PortableUserDefaultsProvider(std::filesystem::path folder = configFolder());
+
+    UserDefaults& standard() override { return standard_; }
+    // Null for a name that is empty, starts with "." or holds "/" or NUL: a
+    // domain name must never reach outside the folder.
+    std::unique_ptr<UserDefaults> suite(std::string_view name) override;
+    void removePersistentDomain(std::string_view name) override;
+
+    // $XDG_CONFIG_HOME/vanto when that is an absolute path, else
+    // ~/.config/vanto.
+    static std::filesystem::path configFolder();
+
+  private:
+    const std::filesystem::path folder_;
+    PortableDefaultsDomain standard_;
+};
+
+} // namespace vanto

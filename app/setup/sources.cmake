@@ -1,0 +1,3 @@
+list(APPEND VANTO_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/key_feed.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/self_test.cpp)

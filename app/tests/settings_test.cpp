@@ -1,0 +1,259 @@
+#include "ui/settings.h"
+
+#include "platform/portable/portable_notifications.h"
+#include "platform/portable/portable_property_lists.h"
+#include "platform/portable/portable_user_defaults.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace vanto {
+namespace {
+
+// A domain in memory that records every write. Settings reads each key only
+// by its own type, so no conversions are needed here.
+class FakeDefaults final : public UserDefaults {
+  public:
+    explicit FakeDefaults(bool standard) : standard_(standard) {}
+    bool boolean(std::string_view key) override { return get<bool>(key).value_or(false); }
+    std::int64_t integer(std::string_view key) override {
+        return get<std::int64_t>(key).value_or(0);
+    }
+    std::optional<std::string> string(std::string_view key) override {
+        return get<std::string>(key);
+    }
+    std::optional<Bytes> data(std::string_view key) override { return get<Bytes>(key); }
+    bool setBoolean(std::string_view key, bool value) override { return put(key, value); }
+    bool setInteger(std::string_view key, std::int64_t value) override { return put(key, value); }
+    bool setString(std::string_view key, std::string_view value) override {
+        return put(key, std::string(value));
+    }
+    bool setData(std::string_view key, const Bytes& value) override { return put(key, value); }
+    bool remove(std::string_view key) override {
+        writes.emplace_back(key);
+        return values.erase(std::string(key)) > 0;
+    }
+    void registerDefaults(const std::map<std::string, DefaultsValue>& defaults) override {
+        for (const auto& [key, value] : defaults) registered.insert_or_assign(key, value);
+    }
+    bool isStandard() const override { return standard_; }
+
+    std::map<std::string, DefaultsValue> values, registered;
+    std::vector<std::string> writes;
+
+  private:
+    template <class T> std::optional<T> get(std::string_view key) const {
+        for (const auto* map : {&values, &registered}) {
+            if (auto it = map->find(std::string(key)); it != map->end()) {
+                if (const T* value = std::get_if<T>(&it->second)) return *value;
+                return std::nullopt;
+            }
+        }
+        return std::nullopt;
+    }
+    bool put(std::string_view key, DefaultsValue value) {
+        writes.emplace_back(key);
+        values.insert_or_assign(std::string(key), std::move(value));
+        return true;
+    }
+    bool standard_;
+};
+
+// Records posts and delivers them at once to every observer.
+class RecordingNotifications final : public DistributedNotifications {
+  public:
+    void post(std::string_view name, const std::optional<std::string>& object) override {
+        posts.emplace_back(std::string(name), object);
+        hub_.post(name, object);
+    }
+    std::unique_ptr<Token> observe(std::string_view name, Callback callback) override {
+        ++observations;
+        return hub_.observe(name, std::move(callback));
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> posts;
+    int observations = 0;
+
+  private:
+    PortableNotificationHub hub_;
+};
+
+struct Counted {
+    explicit Counted(Settings& s) {
+        s.onChange = [this] { ++calls; };
+    }
+    int calls = 0;
+};
+
+class SettingsTest : public ::testing::Test {
+  protected:
+    FakeDefaults standard{true};
+    RecordingNotifications notifications;
+    PortablePropertyLists plists;
+};
+
+TEST_F(SettingsTest, FreshDomainReadsTheDefaults) {
+    const Settings s(standard, notifications, plists, 100);
+    EXPECT_TRUE(s.telex());
+    EXPECT_TRUE(s.spellCheck());
+    EXPECT_TRUE(s.stdTone());
+    EXPECT_FALSE(s.telexW());
+    EXPECT_FALSE(s.telexZ());
+    EXPECT_FALSE(s.backspaceDeletesChar());
+    EXPECT_FALSE(s.exclusionsOn());
+    EXPECT_TRUE(s.exclusions().empty());
+    EXPECT_EQ(standard.registered.size(), 5u);
+    EXPECT_TRUE(standard.writes.empty());
+    EXPECT_TRUE(notifications.posts.empty());
+}
+
+TEST_F(SettingsTest, AnyNonZeroInputMethodIsTelexAndSavedAsOne) {
+    standard.values[std::string(kInputMethodKey)] = std::int64_t{2};
+    Settings s(standard, notifications, plists, 100);
+    EXPECT_TRUE(s.telex());
+    s.setTelex(true);
+    EXPECT_EQ(standard.values[std::string(kInputMethodKey)], DefaultsValue(std::int64_t{1}));
+    s.setTelex(false);
+    EXPECT_EQ(standard.values[std::string(kInputMethodKey)], DefaultsValue(std::int64_t{0}));
+}
+
+TEST_F(SettingsTest, EachSetterWritesItsKeyOnceAndAnnouncesOnce) {
+    struct Case {
+        std::string_view key;
+        void (*set)(Settings&);
+        bool (*get)(const Settings&);
+    };
+    const Case cases[] = {
+        {kInputMethodKey, [](Settings& s) { s.setTelex(false); },
+         [](const Settings& s) { return !s.telex(); }},
+        {kSpellCheckKey, [](Settings& s) { s.setSpellCheck(false); },
+         [](const Settings& s) { return !s.spellCheck(); }},
+        {kStdToneKey, [](Settings& s) { s.setStdTone(false); },
+         [](const Settings& s) { return !s.stdTone(); }},
+        {kTelexWKey, [](Settings& s) { s.setTelexW(true); },
+         [](const Settings& s) { return s.telexW(); }},
+        {kTelexZKey, [](Settings& s) { s.setTelexZ(true); },
+         [](const Settings& s) { return s.telexZ(); }},
+        {kBackspaceDeletesCharKey, [](Settings& s) { s.setBackspaceDeletesChar(true); },
+         [](const Settings& s) { return s.backspaceDeletesChar(); }},
+        {kExclusionsOnKey, [](Settings& s) { s.setExclusionsOn(true); },
+         [](const Settings& s) { return s.exclusionsOn(); }},
+        {kExclusionsKey,
+         [](Settings& s) {
+             s.setExclusions({{"com.adobe.*", true}});
+         },
+         [](const Settings& s) { return s.exclusions().size() == 1; }},
+        // An unchanged value is saved and announced all the same.
+        {kStdToneKey, [](Settings& s) { s.setStdTone(true); },
+         [](const Settings& s) { return s.stdTone(); }},
+    };
+    for (const Case& c : cases) {
+        FakeDefaults domain(true);
+        RecordingNotifications center;
+        Settings s(domain, center, plists, 4242);
+        const Counted changes(s);
+        c.set(s);
+        EXPECT_TRUE(c.get(s)) << c.key;
+        EXPECT_EQ(domain.writes, std::vector<std::string>{std::string(c.key)});
+        EXPECT_EQ(changes.calls, 1) << c.key;
+        ASSERT_EQ(center.posts.size(), 1u) << c.key;
+        EXPECT_EQ(center.posts[0].first, kSettingsChangedNotification);
+        EXPECT_EQ(center.posts[0].second, "4242");
+        // What was saved is what the next load reads.
+        const Settings again(domain, center, plists, 1);
+        EXPECT_TRUE(c.get(again)) << c.key;
+    }
+}
+
+TEST_F(SettingsTest, OtherProcessesReloadOnASaveTheWriterIgnoresItsOwn) {
+    Settings writer(standard, notifications, plists, 100);
+    Settings reader(standard, notifications, plists, 200);
+    writer.observeExternalChanges();
+    reader.observeExternalChanges();
+    writer.observeExternalChanges(); // once only
+    EXPECT_EQ(notifications.observations, 2);
+    const Counted writerChanges(writer), readerChanges(reader);
+
+    standard.values[std::string(kTelexZKey)] = true; // behind the writer's back
+    writer.setTelexW(true);
+    EXPECT_EQ(writerChanges.calls, 1);
+    EXPECT_FALSE(writer.telexZ()); // it did not reload on its own notification
+    EXPECT_EQ(readerChanges.calls, 1);
+    EXPECT_TRUE(reader.telexW());
+    EXPECT_TRUE(reader.telexZ());
+    EXPECT_EQ(standard.writes, std::vector<std::string>{std::string(kTelexWKey)});
+
+    // Without an object nobody can tell whose save it was: everyone reloads.
+    notifications.post(kSettingsChangedNotification, std::nullopt);
+    EXPECT_TRUE(writer.telexZ());
+    EXPECT_EQ(writerChanges.calls, 2);
+    EXPECT_EQ(readerChanges.calls, 2);
+    EXPECT_EQ(notifications.posts.size(), 2u); // reloading announced nothing
+}
+
+TEST_F(SettingsTest, UndecodableExclusionsReadAsNoneAndStayStored) {
+    const std::vector<std::pair<const char*, Bytes>> cases = {
+        {"not a property list", Bytes{0xde, 0xad, 0xbe, 0xef}},
+        {"truncated",
+         [&] {
+             Bytes b = encodeExclusions(plists, {{"com.adobe.*", true}}).value();
+             b.resize(b.size() / 2);
+             return b;
+         }()},
+        {"entry without enabled",
+         plists.encode(PlistArray{PlistDictionary{{"id", std::string("x")}}}).value()},
+    };
+    for (const auto& [name, bytes] : cases) {
+        FakeDefaults domain(true);
+        domain.values[std::string(kExclusionsKey)] = bytes;
+        domain.values[std::string(kExclusionsOnKey)] = true;
+        Settings s(domain, notifications, plists, 100);
+        s.load();
+        EXPECT_TRUE(s.exclusions().empty()) << name;
+        EXPECT_TRUE(s.exclusionsOn()) << name; // the rest of the settings still load
+        EXPECT_TRUE(domain.writes.empty()) << name;
+        EXPECT_EQ(domain.values[std::string(kExclusionsKey)], DefaultsValue(bytes)) << name;
+    }
+    // The stored value is a text, not data at all.
+    FakeDefaults domain(true);
+    domain.values[std::string(kExclusionsKey)] = std::string("com.adobe.*");
+    EXPECT_TRUE(Settings(domain, notifications, plists, 100).exclusions().empty());
+}
+
+TEST_F(SettingsTest, AnotherDomainNeitherAnnouncesNorListens) {
+    FakeDefaults scratch(false);
+    Settings s(scratch, notifications, plists, 100);
+    const Counted changes(s);
+    s.observeExternalChanges();
+    s.setTelexW(true);
+    EXPECT_TRUE(scratch.boolean(kTelexWKey));
+    EXPECT_TRUE(standard.writes.empty());
+    EXPECT_EQ(changes.calls, 1);
+    EXPECT_TRUE(notifications.posts.empty());
+    EXPECT_EQ(notifications.observations, 0);
+}
+
+// Two processes, each with its own store object on the same folder.
+TEST(SettingsOnFiles, AChangeSavedByOneProcessReachesTheOther) {
+    char pattern[] = "/tmp/vanto-settings-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path folder = pattern;
+    {
+        PortableUserDefaultsProvider agentStore(folder), helperStore(folder);
+        PortableNotificationHub hub;
+        PortablePropertyLists plists;
+        Settings agent(agentStore.standard(), hub, plists, 1);
+        Settings helper(helperStore.standard(), hub, plists, 2);
+        agent.observeExternalChanges();
+        const std::vector<Exclusion> list = {{"com.adobe.*", true}, {"https://*.vn/*", false}};
+        helper.setExclusions(list);
+        helper.setTelex(false);
+        EXPECT_EQ(agent.exclusions(), list);
+        EXPECT_FALSE(agent.telex());
+    }
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+} // namespace vanto

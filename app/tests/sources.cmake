@@ -1,0 +1,12 @@
+list(APPEND VANTO_APP_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/unicode_test.cpp)
+list(APPEND VANTO_APP_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/typist_test.cpp)
+list(APPEND VANTO_APP_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/app_profile_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/exclusion_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/portable_platform_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_test.cpp)
+list(APPEND VANTO_APP_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/event_tap_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/key_sender_test.cpp)

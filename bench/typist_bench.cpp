@@ -1,0 +1,118 @@
+// Per-key latency of the keystroke pipeline and its memory over a long run.
+//
+//   build/release/bench/typist_bench
+//
+// Types a paragraph of Vietnamese in Telex, over and over, through
+// Typist::process (the tap's entry, lock included) into a sender that keeps
+// nothing, and prints the median and 99th percentile per key; then feeds a
+// million key events through the event tap's callback and prints how much
+// the process grew.
+#include "pipeline/app_profile.h"
+#include "pipeline/event_tap.h"
+#include "pipeline/typist.h"
+#include "pipeline/unicode.h"
+#include "platform/portable/portable_platform.h"
+#include "setup/key_feed.h"
+#include "ui/settings.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace vanto;
+
+namespace {
+
+constexpr std::string_view kParagraph =
+    "nguwowif Vieetj Nam cos mootj neenf vawn hoas laau ddowif vaf tieengs nois cuar hoj "
+    "dduwowcj vieets bawngf chuwx quoocs nguwx trong nhuwngx nawm gaanf ddaay nhieeuf banj "
+    "trer ddax hocj theem ngoaij nguwx ddeer lamf vieecj owr cacs coong ty nuwowcs ngoaif ";
+
+class NullTyping final : public KeyTyping {
+  public:
+    void type(std::string_view, std::int64_t, BeforeDeleting) override {}
+};
+
+struct Rig {
+    explicit Rig(PortablePlatform& p)
+        : domain(p.defaults.suite("norbel.inputmethod.Vanto.bench")),
+          settings(*domain, p.notifications, p.propertyLists, p.processInfo.processID()),
+          typist(settings, sender, &p.processInfo) {
+        std::lock_guard<std::mutex> guard(typist.lock);
+        typist.isActive = true;
+        typist.frontApp = AppProfile::make("com.apple.TextEdit", {}, kOwnBundleID);
+        typist.refreshApp();
+    }
+    std::unique_ptr<UserDefaults> domain;
+    Settings settings;
+    NullTyping sender;
+    Typist typist;
+};
+
+std::vector<KeyEvent> keyStream(PortablePlatform& p) {
+    std::vector<KeyEvent> keys;
+    for (std::string_view c : graphemes(kParagraph)) {
+        OwnedEvent e = makeKeyDown(p.keyboardEvents, c);
+        if (auto k = decodeKeyEvent(p.keyboardEvents, EventType::KeyDown, e.get())) keys.push_back(*k);
+    }
+    return keys;
+}
+
+void latency(PortablePlatform& p) {
+    Rig rig(p);
+    const auto keys = keyStream(p);
+    constexpr int kRounds = 2'000;
+    std::vector<double> ns;
+    ns.reserve(keys.size() * kRounds);
+    for (int round = 0; round < kRounds; ++round) {
+        for (const KeyEvent& k : keys) {
+            const auto start = std::chrono::steady_clock::now();
+            rig.typist.process(k, nullptr);
+            const auto end = std::chrono::steady_clock::now();
+            ns.push_back(std::chrono::duration<double, std::nano>(end - start).count());
+        }
+    }
+    std::sort(ns.begin(), ns.end());
+    const auto at = [&](double q) { return ns[static_cast<std::size_t>(q * (ns.size() - 1))]; };
+    std::printf("%-34s %12s\n", "Typist::process, per key", "ns");
+    std::printf("%-34s %12.0f\n", "  median", at(0.5));
+    std::printf("%-34s %12.0f\n", "  99th percentile", at(0.99));
+    std::printf("%-34s %12.0f\n", "  maximum", ns.back());
+    std::printf("%-34s %12zu\n", "  keys timed", ns.size());
+}
+
+void memory(PortablePlatform& p) {
+    Rig rig(p);
+    EventTap tap(p.eventTapHost, p.keyboardEvents, p.accessibility, rig.typist,
+                 p.keyboardEvents.privateSourceStateID(), nullptr);
+    std::size_t at = 0;
+    const auto feed = [&](std::size_t events) {
+        for (std::size_t i = 0; i < events; ++i) {
+            const bool down = i % 2 == 0;
+            OwnedEvent e = makeKeyDown(p.keyboardEvents, kParagraph.substr(at % kParagraph.size(), 1));
+            if (!down) ++at;
+            p.keyboardEvents.setIntegerField(e.get(), EventField::SourceStateID, 0);
+            tap.callback(down ? EventType::KeyDown : EventType::KeyUp, e.get(), nullptr);
+        }
+    };
+    feed(2'000);
+    const auto before = static_cast<long long>(p.processInfo.physicalFootprint());
+    feed(1'000'000);
+    const auto after = static_cast<long long>(p.processInfo.physicalFootprint());
+    std::printf("%-34s %12s\n", "tap path, 1,000,000 events", "KB");
+    std::printf("%-34s %12lld\n", "  private dirty memory before", before / 1024);
+    std::printf("%-34s %12lld\n", "  growth", (after - before) / 1024);
+}
+
+} // namespace
+
+int main() {
+    PortablePlatform platform;
+    latency(platform);
+    memory(platform);
+    platform.defaults.removePersistentDomain("norbel.inputmethod.Vanto.bench");
+    return 0;
+}
