@@ -74,9 +74,14 @@ void require(bool ok, const std::string& what) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     World& w = world();
     Settings& settings = *w.settings;
-    settings.setTelex(true);
-    settings.setSpellCheck(true);
-    settings.setBackspaceDeletesChar(false);
+    // Every input starts from the default options; a save costs a file
+    // write, so only what an earlier input changed is put back.
+    if (!settings.telex()) settings.setTelex(true);
+    if (!settings.spellCheck()) settings.setSpellCheck(true);
+    if (!settings.stdTone()) settings.setStdTone(true);
+    if (settings.telexW()) settings.setTelexW(false);
+    if (settings.telexZ()) settings.setTelexZ(false);
+    if (settings.backspaceDeletesChar()) settings.setBackspaceDeletesChar(false);
     Screen screen;
     Typist typist(settings, screen);
     {

@@ -30,6 +30,8 @@ class PropertyLists {
     // The value in the binary format; nothing when it cannot be written
     // faithfully (a text that is not UTF-8 or holds a NUL).
     virtual std::optional<Bytes> encode(const PlistValue& value) const = 0;
+    // The same in the XML format, for files people and system tools read.
+    virtual std::optional<Bytes> encodeXml(const PlistValue& value) const = 0;
     // The value of a binary or XML property list; nothing when the bytes are
     // malformed or hold a kind of node the tree above has no place for.
     virtual std::optional<PlistValue> decode(std::span<const std::uint8_t> bytes) const = 0;

@@ -1,20 +1,14 @@
-// The Vanto executable. On this platform it offers the one-shot self-test;
-// the resident agent and the other commands need the system's services.
+// The Vanto executable: one program for the resident agent, the UI helper
+// and the terminal commands, on the portable services.
 #include "platform/portable/portable_platform.h"
-#include "setup/self_test.h"
+#include "setup/command_line.h"
 
 #include <cstdio>
-#include <string_view>
-
-namespace {
-constexpr const char* kUsage = "usage: Vanto [install|select|deselect|status|selftest|settings]";
-}
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::string_view(argv[1]) == "selftest") {
-        vanto::PortablePlatform platform;
-        return vanto::SelfTest::run(platform.platform(), stdout);
-    }
-    std::fprintf(stderr, "%s\n", kUsage);
-    return 2;
+    vanto::PortablePlatform platform;
+    vanto::CommandLine commandLine(platform.platform(), platform.workspace, stdout, stderr);
+    return commandLine.start(std::vector<std::string>(argv + 1, argv + argc));
 }

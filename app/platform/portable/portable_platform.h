@@ -8,6 +8,16 @@
 #include "platform/portable/portable_property_lists.h"
 #include "platform/portable/portable_user_defaults.h"
 
+#include "platform/portable/portable_bundle.h"
+#include "platform/portable/portable_input_sources.h"
+#include "platform/portable/portable_login_records.h"
+#include "platform/portable/portable_processes.h"
+
+#include "platform/portable/portable_alerts.h"
+#include "platform/portable/portable_context.h"
+#include "platform/portable/portable_main_loop.h"
+#include "platform/portable/portable_workspace.h"
+
 namespace vanto {
 
 class PortablePlatform {
@@ -26,9 +36,27 @@ class PortablePlatform {
     PortableNotificationHub notifications;
     PortablePropertyLists propertyLists;
 
+    PortableInputSources inputSources;
+    PortableProcesses processes;
+    PortableLoginRecords loginRecords;
+    PortableFileStatus fileStatus;
+    PortableAppBundle bundle;
+    PortableInstanceLock instanceLock;
+
+    PortableMainLoop mainLoop;
+    PortableWorkspace workspace;
+    PortableAccessibilityClient accessibilityClient;
+    PortableSecureInput secureInput;
+    PortableBrowserScripting browserScripting;
+    PortableStatusBar statusBar;
+    PortableAlerts alerts;
+
   private:
-    Platform platform_{keyboardEvents, eventTapHost, accessibility, processInfo,
-                       defaults,       notifications, propertyLists};
+    Platform platform_{keyboardEvents, eventTapHost,     accessibility, processInfo,
+                       defaults,       notifications,    propertyLists, inputSources,
+                       processes,      loginRecords,     fileStatus,    bundle,
+                       instanceLock,   mainLoop,         workspace,     accessibilityClient,
+                       secureInput,    browserScripting, statusBar,     alerts};
 };
 
 } // namespace vanto

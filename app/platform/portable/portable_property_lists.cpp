@@ -134,6 +134,19 @@ std::optional<Bytes> PortablePropertyLists::encode(const PlistValue& value) cons
     return bytes;
 }
 
+std::optional<Bytes> PortablePropertyLists::encodeXml(const PlistValue& value) const {
+    const OwnedPlist root = toNode(value, 0);
+    if (!root) return std::nullopt;
+    char* raw = nullptr;
+    std::uint32_t length = 0;
+    plist_to_xml(root.get(), &raw, &length);
+    if (!raw) return std::nullopt;
+    Bytes bytes(reinterpret_cast<const std::uint8_t*>(raw),
+                reinterpret_cast<const std::uint8_t*>(raw) + length);
+    plist_to_xml_free(raw);
+    return bytes;
+}
+
 std::optional<PlistValue> PortablePropertyLists::decode(std::span<const std::uint8_t> bytes) const {
     static constexpr char kBinaryMagic[] = "bplist00";
     if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max())

@@ -1,0 +1,242 @@
+#include "installer.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace vanto {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kInstalledLine = "layout: installed ";
+constexpr const char* kAgentLine = "login agent: ";
+constexpr const char* kInMenuLine = "layout: Vanto is in the input menu";
+constexpr const char* kLogOutLine =
+    "layout: log out and in (macOS lists a new keyboard only after that), then add Vanto in "
+    "System Settings > Keyboard > Input Sources";
+constexpr const char* kAddLine =
+    "layout: add Vanto in System Settings > Keyboard > Input Sources (not listed? log out and "
+    "in first)";
+constexpr const char* kFailedPrefix = "install failed: ";
+
+constexpr const char* kRemovingStep = "removing ";
+constexpr const char* kCopyingStep = "copying the layout to ";
+constexpr const char* kWritingStep = "writing ";
+constexpr const char* kNoHomeError = "the home folder is unknown: HOME is not an absolute path";
+constexpr const char* kUnencodableReason =
+    "the program's path cannot be written in a property list";
+
+constexpr const char* kLaunchctl = "/bin/launchctl";
+constexpr const char* kKillall = "/usr/bin/killall";
+constexpr const char* kInputMenuAgent = "TextInputMenuAgent";
+constexpr const char* kAgentArgument = "agent";
+// The line of the graphical login, as against terminals and remote shells.
+constexpr const char* kConsoleLine = "console";
+
+StepError stepError(const char* step, const fs::path& path, const std::error_code& reason) {
+    return StepError{step + path.string() + ": " + reason.message()};
+}
+
+// errno after a failed stream operation, which the streams do not report.
+std::error_code lastError() {
+    return std::error_code(errno ? errno : EIO, std::generic_category());
+}
+
+// Anything at path, a dangling symbolic link included.
+bool present(const fs::path& path) {
+    std::error_code ignored;
+    return fs::exists(fs::symlink_status(path, ignored));
+}
+
+PlistValue agentPlist(const fs::path& executable) {
+    return PlistDictionary{
+        {"Label", std::string(kAgentLabel)},
+        {"ProgramArguments", PlistArray{executable.string(), std::string(kAgentArgument)}},
+        {"RunAtLoad", true},
+        // Restarted after a crash or a kill, not after a clean exit.
+        {"KeepAlive", PlistDictionary{{"SuccessfulExit", false}}},
+        {"ProcessType", std::string("Interactive")},
+        {"LimitLoadToSessionType", std::string("Aqua")},
+        {"EnvironmentVariables", PlistDictionary{{"MallocSpaceEfficient", std::string("1")}}},
+    };
+}
+
+// Writes a new file beside the old one and renames it into place, so that
+// launchd never meets half a property list.
+std::error_code replaceFile(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
+    const fs::path temporary = file.parent_path() / ("." + file.filename().string() + ".new");
+    std::error_code error;
+    {
+        errno = 0;
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (out)
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
+        if (!out || !out.flush()) error = lastError();
+    }
+    if (!error) fs::rename(temporary, file, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+    }
+    return error;
+}
+
+} // namespace
+
+BundleSnapshot snapshotBundle(const fs::path& folder) {
+    BundleSnapshot snapshot;
+    const std::string prefix = folder.string();
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code kind;
+        if (it->is_directory(kind)) continue;
+        std::ifstream in(it->path(), std::ios::binary);
+        if (!in) continue;
+        std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        if (in.bad()) continue;
+        snapshot.emplace(it->path().string().substr(prefix.size()), std::move(bytes));
+    }
+    return snapshot;
+}
+
+Installer::Installer(Platform& platform, Workspace& workspace, fs::path home, std::FILE* out,
+                     std::FILE* err)
+    : platform_(platform), workspace_(workspace), home_(std::move(home)), out_(out), err_(err) {}
+
+fs::path Installer::homeFolder() {
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/') return {};
+    return home;
+}
+
+fs::path Installer::installedLayoutPath() const {
+    if (home_.empty()) return {};
+    return home_ / kKeyboardLayoutsFolder / kLayoutBundleName;
+}
+
+fs::path Installer::launchAgentPath() const {
+    if (home_.empty()) return {};
+    return home_ / kLaunchAgentsFolder / kAgentPlistName;
+}
+
+int Installer::install() {
+    std::optional<StepError> failure = installLayout();
+    if (!failure) failure = installAgent();
+    if (failure) {
+        std::fflush(out_);
+        std::fprintf(err_, "%s%s\n", kFailedPrefix, failure->errorDescription.value_or("").c_str());
+        return 1;
+    }
+    refreshInputMenu();
+    const auto source = findLayoutSource();
+    const char* line = source && source->enabled.value_or(false) ? kInMenuLine
+                       : needsLogin()                            ? kLogOutLine
+                                                                 : kAddLine;
+    std::fprintf(out_, "%s\n", line);
+    return 0;
+}
+
+std::optional<StepError> Installer::installLayout() {
+    if (home_.empty()) return StepError{kNoHomeError};
+    const fs::path installed = installedLayoutPath();
+    const fs::path other = installed.parent_path() / kOtherLayoutBundleName;
+
+    std::error_code error;
+    if (present(other)) {
+        fs::remove_all(other, error);
+        if (error) return stepError(kRemovingStep, other, error);
+    }
+
+    const fs::path source = platform_.bundle.resourcesFolder() / kLayoutBundleName;
+    const BundleSnapshot current = snapshotBundle(installed);
+    if (current.empty() || snapshotBundle(source) != current) {
+        // A missing source must not cost the user the layout already there.
+        if (!fs::is_directory(source, error))
+            return stepError(kCopyingStep, installed,
+                             error ? error
+                                   : std::make_error_code(std::errc::no_such_file_or_directory));
+        fs::create_directories(installed.parent_path(), error);
+        if (!error && present(installed)) fs::remove_all(installed, error);
+        if (!error)
+            fs::copy(source, installed,
+                     fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
+        if (error) return stepError(kCopyingStep, installed, error);
+        std::fprintf(out_, "%s%s\n", kInstalledLine, installed.c_str());
+    }
+
+    platform_.inputSources.registerBundle(installed);
+    return std::nullopt;
+}
+
+std::optional<StepError> Installer::installAgent() {
+    if (home_.empty()) return StepError{kNoHomeError};
+    const fs::path plist = launchAgentPath();
+    const auto bytes =
+        platform_.propertyLists.encodeXml(agentPlist(platform_.processes.executablePath()));
+    if (!bytes) return StepError{kWritingStep + plist.string() + ": " + kUnencodableReason};
+    std::error_code error;
+    fs::create_directories(plist.parent_path(), error);
+    if (!error) error = replaceFile(plist, *bytes);
+    if (error) return stepError(kWritingStep, plist, error);
+
+    // Booting out first makes a second install replace the loaded (and
+    // perhaps running) agent. Neither run is reported: a user without the
+    // agent loaded makes the first fail, and launchd has the last word.
+    const std::string domain = "gui/" + std::to_string(platform_.loginRecords.currentUserID());
+    const Processes::Quiet quiet{.output = true, .error = true};
+    platform_.processes.run(kLaunchctl, {"bootout", domain + "/" + std::string(kAgentLabel)},
+                            quiet);
+    platform_.processes.run(kLaunchctl, {"bootstrap", domain, plist.string()}, quiet);
+
+    std::fprintf(out_, "%s%s\n", kAgentLine, plist.c_str());
+    return std::nullopt;
+}
+
+void Installer::refreshInputMenu() {
+    // The system restarts its input-menu agent, which then lists the newly
+    // registered layout; System Settings must reopen to show it.
+    platform_.processes.run(kKillall, {kInputMenuAgent}, Processes::Quiet{.error = true});
+    workspace_.terminateApplications(std::string(kSystemSettingsBundleID));
+}
+
+std::optional<InputSource> Installer::findLayoutSource() {
+    auto sources = platform_.inputSources.installed(kLayoutBundleID);
+    if (sources.empty()) return std::nullopt;
+    return std::move(sources.front());
+}
+
+bool Installer::isLayoutSelected() {
+    const auto current = platform_.inputSources.currentKeyboardSource();
+    return current && current->bundleID == kLayoutBundleID;
+}
+
+std::vector<InputSource> Installer::enabledInputSources() {
+    return platform_.inputSources.enabled();
+}
+
+bool Installer::needsLogin() {
+    if (home_.empty()) return false;
+    const auto changed = platform_.fileStatus.statusChangeTime(installedLayoutPath());
+    if (!changed) return false;
+    const auto login = loginTime();
+    return login && *login < *changed;
+}
+
+std::optional<std::int64_t> Installer::loginTime() {
+    const std::string user = platform_.loginRecords.currentUserName();
+    std::optional<std::int64_t> latest;
+    if (user.empty()) return latest;
+    for (const LoginRecord& record : platform_.loginRecords.records()) {
+        if (!record.userProcess || record.user != user || record.line != kConsoleLine) continue;
+        if (!latest || record.seconds > *latest) latest = record.seconds;
+    }
+    return latest;
+}
+
+} // namespace vanto
