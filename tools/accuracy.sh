@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian machine, builds the release preset and prints the
+# typing-accuracy tables of bench/README.md for the four configurations (tone
+# style on/off x spell check on/off). Options are passed to each run of the
+# benchmark (--top N, --vi FILE, --en FILE).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/setup.sh
+cmake --preset release >/dev/null
+cmake --build --preset release --target accuracy >/dev/null
+
+for std in on off; do
+  for spell in on off; do
+    build/release/bench/accuracy --std-tone "$std" --spell-check "$spell" "$@"
+    echo
+  done
+done
