@@ -108,7 +108,8 @@ std::u32string type_word(vt_engine* e, std::u32string_view keys) {
         vt_engine_text(e, VT_ENGINE_TEXT_COMMITTED, bytes.data(), n);
     }
     std::u32string out;
-    if (!vanto::bench::decode_utf8(bytes, out)) throw std::runtime_error("engine wrote invalid UTF-8");
+    if (!vanto::bench::decode_utf8(bytes, out))
+        throw std::runtime_error("engine wrote invalid UTF-8");
     return out;
 }
 
@@ -129,11 +130,14 @@ struct Failure {
 std::string percent(std::uint64_t part, std::uint64_t whole) {
     if (whole == 0) return "-";
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.3f%%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
+    std::snprintf(buf, sizeof buf, "%.3f%%",
+                  100.0 * static_cast<double>(part) / static_cast<double>(whole));
     return buf;
 }
 
-std::string u8(std::u32string_view s) { return vanto::bench::encode_utf8(s); }
+std::string u8(std::u32string_view s) {
+    return vanto::bench::encode_utf8(s);
+}
 
 // Pads to a width in characters (printf pads bytes, which skews Vietnamese).
 std::string padded(std::u32string_view s, std::size_t width) {
@@ -213,7 +217,8 @@ std::set<std::u32string> telex_spellings(const std::string& lists) {
     for (const char* name : {"vi_strict_std_on.txt", "vi_strict_std_off.txt", "vi_extra.txt"}) {
         for (const std::u32string& w : read_list(lists + "/" + name))
             for (Style s : vanto::bench::kStyles)
-                if (vanto::bench::is_telex(s)) out.insert(lower_ascii(vanto::bench::keys_for(w, s)));
+                if (vanto::bench::is_telex(s))
+                    out.insert(lower_ascii(vanto::bench::keys_for(w, s)));
     }
     return out;
 }
@@ -232,7 +237,8 @@ void run_vietnamese(const Options& o, const std::vector<Entry>& corpus) {
     std::printf("|---|---|---|---|---|\n");
     std::map<Style, std::vector<Failure>> failures;
     for (Style style : vanto::bench::kStyles) {
-        vt_engine_configure(engine.get(), vanto::bench::is_telex(style), o.spell_check, o.std_tone, 0, 0);
+        vt_engine_configure(engine.get(), vanto::bench::is_telex(style), o.spell_check, o.std_tone,
+                            0, 0);
         Tally one, all;
         for (const Entry& e : corpus) {
             const std::u32string keys = vanto::bench::keys_for(e.word, style);
@@ -260,7 +266,8 @@ void run_english(const Options& o, const std::vector<Entry>& corpus) {
     std::printf("|---|---|---|---|---|\n");
     std::vector<Failure> outside, inside;
     for (int telex = 1; telex >= 0; --telex) {
-        vt_engine_configure(engine.get(), static_cast<std::uint32_t>(telex), o.spell_check, o.std_tone, 0, 0);
+        vt_engine_configure(engine.get(), static_cast<std::uint32_t>(telex), o.spell_check,
+                            o.std_tone, 0, 0);
         Tally all, vi, rest;
         for (const Entry& e : corpus) {
             const std::u32string got = type_word(engine.get(), e.word);
@@ -268,13 +275,14 @@ void run_english(const Options& o, const std::vector<Entry>& corpus) {
             const bool is_vi = telex && telex_vi.count(lower_ascii(e.word)) != 0;
             all.add(e.count, right);
             (is_vi ? vi : rest).add(e.count, right);
-            if (telex && !right) (is_vi ? inside : outside).push_back({e.count, e.word, e.word, got});
+            if (telex && !right)
+                (is_vi ? inside : outside).push_back({e.count, e.word, e.word, got});
         }
         auto row = [](const char* name, const Tally& t) {
-            std::printf("| %s | %llu | %llu | %s | %s |\n", name, static_cast<unsigned long long>(t.words),
-                        static_cast<unsigned long long>(t.tokens),
-                        percent(t.right_tokens, t.tokens).c_str(),
-                        percent(t.right_words, t.words).c_str());
+            std::printf(
+                "| %s | %llu | %llu | %s | %s |\n", name, static_cast<unsigned long long>(t.words),
+                static_cast<unsigned long long>(t.tokens),
+                percent(t.right_tokens, t.tokens).c_str(), percent(t.right_words, t.words).c_str());
         };
         if (telex) {
             row("telex, all", all);
@@ -296,7 +304,8 @@ int main(int argc, char** argv) {
         const std::vector<Entry> vi = read_counts(o.vi);
         const std::vector<Entry> en = read_counts(o.en);
         std::printf("# tone style %s, spell check %s\n\n",
-                    o.std_tone ? "on (hòa, thủy)" : "off (hoà, thuỷ)", o.spell_check ? "on" : "off");
+                    o.std_tone ? "on (hòa, thủy)" : "off (hoà, thuỷ)",
+                    o.spell_check ? "on" : "off");
         run_vietnamese(o, vi);
         run_english(o, en);
         return 0;

@@ -26,16 +26,23 @@ constexpr std::array<Style, 5> kStyles = {Style::TelexToneLast, Style::TelexTone
 
 inline const char* style_name(Style s) {
     switch (s) {
-    case Style::TelexToneLast: return "telex, tone last";
-    case Style::TelexToneAfterVowel: return "telex, tone after vowel";
-    case Style::TelexWAfterPair: return "telex, w after uo";
-    case Style::TelexMarksLast: return "telex, marks last";
-    case Style::Vni: return "vni";
+    case Style::TelexToneLast:
+        return "telex, tone last";
+    case Style::TelexToneAfterVowel:
+        return "telex, tone after vowel";
+    case Style::TelexWAfterPair:
+        return "telex, w after uo";
+    case Style::TelexMarksLast:
+        return "telex, marks last";
+    case Style::Vni:
+        return "vni";
     }
     return "?";
 }
 
-inline bool is_telex(Style s) { return s != Style::Vni; }
+inline bool is_telex(Style s) {
+    return s != Style::Vni;
+}
 
 // ------------------------------------------------------------------ letters
 
@@ -62,14 +69,17 @@ inline constexpr std::u32string_view kTonedUpper[6] = {
     U"ẢẲẨẺỂỈỎỔỞỦỬỶ", U"ÃẴẪẼỄĨÕỖỠŨỮỸ", U"ẠẶẬẸỆỊỌỘỢỤỰỴ",
 };
 inline constexpr char kVowelBase[] = "aaaeeiooouuy";
-inline constexpr Mark kVowelMark[] = {Mark::None,  Mark::Breve, Mark::Circumflex, Mark::None,
-                                      Mark::Circumflex, Mark::None, Mark::None,
-                                      Mark::Circumflex, Mark::Horn, Mark::None, Mark::Horn,
-                                      Mark::None};
+inline constexpr Mark kVowelMark[] = {
+    Mark::None, Mark::Breve,      Mark::Circumflex, Mark::None, Mark::Circumflex, Mark::None,
+    Mark::None, Mark::Circumflex, Mark::Horn,       Mark::None, Mark::Horn,       Mark::None};
 inline constexpr char kTelexTone[] = " sfrxj";
 
-inline char32_t to_upper_ascii(char32_t c) { return (c >= U'a' && c <= U'z') ? c - 32 : c; }
-inline char32_t to_lower_ascii(char32_t c) { return (c >= U'A' && c <= U'Z') ? c + 32 : c; }
+inline char32_t to_upper_ascii(char32_t c) {
+    return (c >= U'a' && c <= U'z') ? c - 32 : c;
+}
+inline char32_t to_lower_ascii(char32_t c) {
+    return (c >= U'A' && c <= U'Z') ? c + 32 : c;
+}
 
 inline bool is_vowel_base(char32_t c) {
     c = to_lower_ascii(c);
@@ -121,8 +131,8 @@ inline std::vector<std::size_t> syllable_starts(const std::vector<Letter>& w) {
     };
     static constexpr std::string_view kCodas[] = {"", "c", "ch", "m", "n", "ng", "nh", "p", "t"};
     static constexpr std::string_view kOnsets[] = {
-        "ngh", "ng", "nh", "ch", "gh", "kh", "ph", "th", "tr", "b", "c", "d", "D", "g",
-        "h",   "k",  "l",  "m",  "n",  "p",  "q",  "r",  "s",  "t",  "v", "x"};
+        "ngh", "ng", "nh", "ch", "gh", "kh", "ph", "th", "tr", "b", "c", "d", "D",
+        "g",   "h",  "k",  "l",  "m",  "n",  "p",  "q",  "r",  "s", "t", "v", "x"};
     std::size_t i = 0;
     while (i < w.size() && !is_vowel_base(w[i].base)) ++i;
     while (i < w.size() && is_vowel_base(w[i].base)) ++i;
@@ -133,7 +143,8 @@ inline std::vector<std::size_t> syllable_starts(const std::vector<Letter>& w) {
         const std::string c = lower_run(cluster, i);
         std::size_t split = cluster; // default: the whole cluster is the onset
         for (std::string_view onset : kOnsets) {
-            if (onset.size() > c.size() || c.compare(c.size() - onset.size(), onset.size(), onset) != 0)
+            if (onset.size() > c.size() ||
+                c.compare(c.size() - onset.size(), onset.size(), onset) != 0)
                 continue;
             const std::string_view coda(c.data(), c.size() - onset.size());
             bool ok = false;
@@ -162,21 +173,29 @@ inline char32_t keyed(char key, bool caps) {
 inline std::u32string telex_mark_keys(const Letter& l, bool caps) {
     switch (l.mark) {
     case Mark::Circumflex:
-    case Mark::Stroke: return std::u32string(1, keyed(static_cast<char>(to_lower_ascii(l.base)), caps));
+    case Mark::Stroke:
+        return std::u32string(1, keyed(static_cast<char>(to_lower_ascii(l.base)), caps));
     case Mark::Breve:
-    case Mark::Horn: return std::u32string(1, keyed('w', caps));
-    case Mark::None: break;
+    case Mark::Horn:
+        return std::u32string(1, keyed('w', caps));
+    case Mark::None:
+        break;
     }
     return {};
 }
 
 inline char32_t vni_mark_key(Mark m) {
     switch (m) {
-    case Mark::Circumflex: return U'6';
-    case Mark::Horn: return U'7';
-    case Mark::Breve: return U'8';
-    case Mark::Stroke: return U'9';
-    case Mark::None: break;
+    case Mark::Circumflex:
+        return U'6';
+    case Mark::Horn:
+        return U'7';
+    case Mark::Breve:
+        return U'8';
+    case Mark::Stroke:
+        return U'9';
+    case Mark::None:
+        break;
     }
     return 0;
 }
@@ -185,10 +204,13 @@ inline char32_t vni_mark_key(Mark m) {
 inline char mark_key_class(const Letter& l) {
     switch (l.mark) {
     case Mark::Breve:
-    case Mark::Horn: return 'w';
+    case Mark::Horn:
+        return 'w';
     case Mark::Circumflex:
-    case Mark::Stroke: return static_cast<char>(to_lower_ascii(l.base));
-    case Mark::None: break;
+    case Mark::Stroke:
+        return static_cast<char>(to_lower_ascii(l.base));
+    case Mark::None:
+        break;
     }
     return 0;
 }
@@ -202,20 +224,34 @@ inline bool takes_key(const Letter& l, char key) {
 }
 
 // One syllable, from..to, in the style; caps: the word is typed in capitals.
-inline void syllable_keys(const std::vector<Letter>& w, std::size_t from, std::size_t to, Style style,
-                          bool caps, std::u32string& out) {
+inline void syllable_keys(const std::vector<Letter>& w, std::size_t from, std::size_t to,
+                          Style style, bool caps, std::u32string& out) {
     int tone = 0;
     std::size_t toned = to;
     for (std::size_t i = from; i < to; ++i)
         if (w[i].tone) tone = w[i].tone, toned = i;
     auto tone_key = [&]() -> char32_t {
-        return style == Style::Vni ? static_cast<char32_t>(U'0' + tone) : keyed(kTelexTone[tone], caps);
+        return style == Style::Vni ? static_cast<char32_t>(U'0' + tone)
+                                   : keyed(kTelexTone[tone], caps);
     };
     // The u of qu belongs to the onset: no mark key ever goes to it.
     const bool qu = to - from >= 2 && to_lower_ascii(w[from].base) == U'q';
     auto is_pair = [&](std::size_t i) { // ư followed by ơ
         return i + 1 < to && w[i].mark == Mark::Horn && w[i + 1].mark == Mark::Horn &&
                to_lower_ascii(w[i].base) == U'u' && to_lower_ascii(w[i + 1].base) == U'o';
+    };
+
+    // In Telex a second a, e, o or d right after the same plain letter is the
+    // mark key; a person who means the plain pair (xoong, boóc) types the
+    // letter once more, which takes the mark back.
+    auto plain_letter = [&](std::size_t i) {
+        out += w[i].base;
+        if (style == Style::Vni || i == 0 || w[i].mark != Mark::None || w[i - 1].mark != Mark::None)
+            return;
+        const char32_t b = to_lower_ascii(w[i].base);
+        if ((b == U'a' || b == U'e' || b == U'o' || b == U'd') &&
+            to_lower_ascii(w[i - 1].base) == b)
+            out += w[i].base;
     };
 
     if (style == Style::TelexMarksLast) {
@@ -243,7 +279,7 @@ inline void syllable_keys(const std::vector<Letter>& w, std::size_t from, std::s
         }
         std::u32string tail;
         for (std::size_t i = from; i < to; ++i) {
-            out += w[i].base;
+            plain_letter(i);
             if (!deferred[i - from]) {
                 out += telex_mark_keys(w[i], caps);
             } else if (!(i > from && is_pair(i - 1))) {
@@ -256,7 +292,7 @@ inline void syllable_keys(const std::vector<Letter>& w, std::size_t from, std::s
     }
 
     for (std::size_t i = from; i < to; ++i) {
-        out += w[i].base;
+        plain_letter(i);
         if (style == Style::Vni) {
             if (const char32_t k = vni_mark_key(w[i].mark)) out += k;
         } else if (style == Style::TelexWAfterPair && is_pair(i)) {
@@ -347,7 +383,8 @@ inline std::u32string other_tone_style(std::u32string_view word) {
         } else if (detail::is_vowel_base(l.base)) {
             // Find the vowel with this base and mark, then its toned form.
             for (std::size_t i = 0; i < vowels.size(); ++i) {
-                if (static_cast<char32_t>(detail::kVowelBase[i]) == detail::to_lower_ascii(l.base) &&
+                if (static_cast<char32_t>(detail::kVowelBase[i]) ==
+                        detail::to_lower_ascii(l.base) &&
                     detail::kVowelMark[i] == l.mark) {
                     c = (l.upper ? detail::kTonedUpper : detail::kToned)[l.tone][i];
                     break;

@@ -170,6 +170,15 @@ EXTRA = {
     # The interjection typed on its own ("aa"): without it the word would
     # fall back to its keys when it ends.
     "interjections": ["â"],
+    # đ alone: the currency sign written out (50.000 đ) and the first letter
+    # of dotted abbreviations (Đ.t. for điện thoại); the typing benchmark
+    # found it 65 times in the LibreOffice help.
+    "letters": ["đ"],
+    # Science and unit loans written as one string, found by the typing
+    # benchmark in the LibreOffice help (lôgic alone 69 times).
+    "science": """
+        bêta đôla epxilông insơ lôga lôgarit lôgarít lôgic mômen nanô tenxơ
+    """.split(),
     # Marked loan spellings and colloquial forms outside syllable structure.
     "marked": """
         alô ăngten bazơ bêtông côngtắc côngtơ côngtenơ dzô dzậy giê
@@ -317,16 +326,33 @@ EN_CUT = 7
 # "Viet" stands in English text about the country; SCOWL has it only among
 # its rarest names.
 EN_ADDED = ["viet"]
+# Rare English words whose keys, with the marks typed after the word, spell a
+# common Vietnamese word: mete is how mệt (tired) is typed as metej, and the
+# English word stopped the mark.
+EN_REMOVED = ["mete"]
 # Regular inflections are left out when their stem is in the selection: they
 # would add some 10,000 entries. The price is that such a form on its own
-# (testing, houses) is not recognised as English.
+# (testing, houses) is not recognised as English; the typing benchmark shows
+# that this costs nothing except for the words of DOUBLE_KEY below.
 EN_SUFFIXES = ("ing", "ed", "es", "s")
+# A Telex mark or tone key typed twice takes its mark back and leaves one
+# letter (pass -> pas), and only a word known as English gets its keys back
+# when it ends. So words with such a pair are kept even as inflections
+# (passed, errors, arrays), and are taken from a wider SCOWL level.
+DOUBLE_KEY = re.compile(r"aa|dd|ee|oo|ff|jj|rr|ss|ww|xx")
+EN_DOUBLE_LEVEL = 50
 
 
 def is_inflection(word, known):
     for suffix in EN_SUFFIXES:
         if word.endswith(suffix) and len(word) > len(suffix) + 2:
             stem = word[:-len(suffix)]
+            if suffix == "s":
+                # A plural -s goes on the stem as it is, and never after an s:
+                # pass, loss, this, status are words of their own.
+                if not stem.endswith("s") and stem in known:
+                    return True
+                continue
             stems = {stem, stem + "e"}
             if len(stem) > 2 and stem[-1] == stem[-2]:
                 stems.add(stem[:-1])  # stopped, running
@@ -337,13 +363,11 @@ def is_inflection(word, known):
     return False
 
 
-def english_list(scowl):
-    if not scowl.is_dir():
-        raise SourceError(f"{scowl} is missing: install the Debian package scowl "
-                          "(apt-get install scowl) or pass --scowl")
-    files = scowl_files(scowl, EN_KINDS, EN_MAX_LEVEL)
-    if not files:
-        raise SourceError(f"{scowl} holds no SCOWL word files: reinstall scowl")
+def has_double_key(word):
+    return DOUBLE_KEY.search(word) is not None
+
+
+def read_scowl(files):
     words = set()
     for f in files:
         # Accented words (café) drop out below, whatever their encoding.
@@ -351,9 +375,23 @@ def english_list(scowl):
             w = line.strip().lower()
             if re.fullmatch(r"[a-z]+", w):
                 words.add(w)
-    heads = {w for w in words if not is_inflection(w, words)}
-    cut = {w[:EN_CUT] for w in heads if len(w) >= EN_MIN_LENGTH}
+    return words
+
+
+def english_list(scowl):
+    if not scowl.is_dir():
+        raise SourceError(f"{scowl} is missing: install the Debian package scowl "
+                          "(apt-get install scowl) or pass --scowl")
+    files = scowl_files(scowl, EN_KINDS, EN_MAX_LEVEL)
+    if not files:
+        raise SourceError(f"{scowl} holds no SCOWL word files: reinstall scowl")
+    words = read_scowl(files)
+    heads = {w for w in words if not is_inflection(w, words) or has_double_key(w)}
+    doubled = {w for w in read_scowl(scowl_files(scowl, EN_KINDS, EN_DOUBLE_LEVEL))
+               if has_double_key(w)}
+    cut = {w[:EN_CUT] for w in heads | doubled if len(w) >= EN_MIN_LENGTH}
     cut.update(EN_ADDED)
+    cut.difference_update(EN_REMOVED)
     return cut, [f.name for f in files]
 
 
@@ -427,7 +465,8 @@ def check_lists(strict, extra, english):
     if not any(S.split_onset(w)[1] == "anh" for w in extra):
         raise SourceError("extra list has no entry whose rest after the onset is anh")
     for w in ("test", "class", "house", "hello", "them", "viet", "classic", "televis",
-              "basebal", "user", "email", "affect", "arrow"):
+              "basebal", "user", "email", "affect", "arrow", "pass", "loss", "passed",
+              "errors", "arrays"):
         if w not in english:
             raise SourceError(f"English list lacks {w!r}")
 
@@ -527,11 +566,13 @@ y spellings (síp, sỹ).
 ## vi_extra.txt
 
 The lists in `EXTRA` in `derive.py`: common abbreviations written as one
-string (ubnd, hđnd, tphcm), chat shorthand (ko, đc), loan words written
-without diacritics (piano, zero, oto), marked loan and colloquial spellings
-outside the syllable structure (ôto, zêro, dzô), and "xanh", whose rhyme
-"anh" becomes a word when the spell check is off. No entry repeats a strict
-entry.
+string (ubnd, hđnd, tphcm) and đ on its own, chat shorthand (ko, đc), loan
+words written without diacritics (piano, zero, oto), marked loan and
+colloquial spellings outside the syllable structure (ôto, zêro, dzô), science
+and unit loans written as one string (lôgic, bêta, đôla), and "xanh", whose
+rhyme "anh" becomes a word when the spell check is off. No entry repeats a
+strict entry. The typing benchmark (`bench/README.md`) found the science
+loans and đ.
 
 ## en_words.txt
 
@@ -539,10 +580,16 @@ entry.
 2. Lowercased; only words of the letters a–z are kept (no apostrophes or
    accents).
 3. A regular inflection (-s, -es, -ed, -ing) is dropped when its stem is in
-   the selection.
-4. Words shorter than {en_min} letters are dropped; longer words are cut to
+   the selection (a plural -s never follows an s: pass, loss are no
+   plurals), unless it holds a doubled Telex key (aa dd ee oo ff jj rr ss
+   ww xx): typing such a pair undoes a mark, and only a word known as
+   English gets its keys back (passed, errors, arrays).
+4. Words with a doubled Telex key are also taken from SCOWL levels up to
+   {en_double_level} (arrowhead, Gaussian).
+5. Words shorter than {en_min} letters are dropped; longer words are cut to
    their first {cut} letters and duplicates collapse.
-5. "viet" is added.
+6. "viet" is added; "mete" is removed (its keys type mệt with the marks
+   after the word).
 """
 
 
@@ -579,8 +626,8 @@ def main(argv=None):
     generated = strict[S.FIRST] | strict[S.SECOND]
     missed = sorted(attested - generated - extra)
     unattested = strict[S.SECOND] - attested
-    other_tone = {w for w in unattested if w not in LOAN_SYLLABLES
-                  and frame_of(w) in attested_frames(hunspell | cspell)}
+    known_frames = attested_frames(hunspell | cspell)
+    other_tone = {w for w in unattested if w not in LOAN_SYLLABLES and frame_of(w) in known_frames}
 
     readme = README.format(
         max_vi=MAX_VI_LENGTH, n_on=len(strict[S.FIRST]), n_off=len(strict[S.SECOND]),
@@ -589,6 +636,7 @@ def main(argv=None):
         cspell=CSPELL_PACKAGE, cspell_version=cspell_version, cspell_license=cspell_license,
         n_attested=len(attested), n_missed=len(missed), missed=", ".join(missed),
         n_unattested=len(unattested), n_other_tone=len(other_tone), en_level=EN_MAX_LEVEL,
+        en_double_level=EN_DOUBLE_LEVEL,
         en_files=", ".join(f"`{k}`" for k in EN_KINDS))
 
     write_list(args.out / "vi_strict_std_on.txt", strict[S.FIRST])
