@@ -23,7 +23,6 @@ constexpr const char* kLetters[] = {"a", "e", "o", "u", "i", "y", "d", "w", "s",
 constexpr const char* kSeparators[] = {" ", ".", ",", "!", "?", "-", "@", ":", "$", "\\",
                                        "^", ">", "(", "1", "\xe2\x80\x94", "\xf0\x9f\x98\x80"};
 constexpr const char* kOthers[] = {"\xc3\xa9", "ab", "", "\xcc\x81"};
-constexpr std::int64_t kDigitKeys[] = {29, 18, 19, 20, 21, 23, 22, 26, 28, 25};
 constexpr const char* kApps[] = {"com.apple.TextEdit", "com.apple.Terminal", "com.adobe.Photoshop",
                                  "com.vmware.fusion", "com.apple.Spotlight"};
 
@@ -102,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 6: {
             const std::uint8_t d = in.byte() % 10;
-            key.keyCode = kDigitKeys[d];
+            key.keyCode = KeyCode::Digits[d];
             key.characters = std::string(1, static_cast<char>('0' + d));
             break;
         }

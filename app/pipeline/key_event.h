@@ -35,6 +35,8 @@ constexpr std::int64_t End = 119;
 constexpr std::int64_t LeftArrow = 123;
 constexpr std::int64_t RightArrow = 124;
 constexpr std::int64_t Globe = 179;
+// The number-row keys, indexed by the digit they type.
+constexpr std::int64_t Digits[10] = {29, 18, 19, 20, 21, 23, 22, 26, 28, 25};
 } // namespace KeyCode
 
 struct KeyEvent {

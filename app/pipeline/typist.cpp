@@ -15,8 +15,6 @@ namespace {
 
 constexpr std::array<std::int64_t, 4> kCaretKeys = {KeyCode::LeftArrow, KeyCode::RightArrow,
                                                     KeyCode::Home, KeyCode::End};
-// The number-row keys 0 to 9.
-constexpr std::array<std::int64_t, 10> kDigitKeys = {29, 18, 19, 20, 21, 23, 22, 26, 28, 25};
 constexpr std::array<std::int64_t, 3> kLineKeys = {KeyCode::Return, KeyCode::Tab,
                                                    KeyCode::KeypadEnter};
 // A word must not start right after one of these (an address, a path, a
@@ -116,7 +114,7 @@ bool Typist::handleKey(std::string_view characters, std::int64_t keyCode, std::u
 
     const bool isLetter = isAsciiLetter(characters);
     bool composes = isLetter;
-    if (!settings_.telex() && contains(kDigitKeys, keyCode) && !(flags & ModifierFlags::Shift))
+    if (!settings_.telex() && contains(KeyCode::Digits, keyCode) && !(flags & ModifierFlags::Shift))
         composes = isLetter || vt_engine_result_len(e) > 0;
     if (composes) {
         if (noStart_) return false;

@@ -11,14 +11,13 @@ namespace vanto {
 
 namespace {
 constexpr std::uint16_t kNeutralKeyCode = 50;
-constexpr std::uint16_t kDigitKeyCodes[] = {29, 18, 19, 20, 21, 23, 22, 26, 28, 25};
 } // namespace
 
 std::uint16_t keyCodeForCharacter(std::string_view c, bool literal) {
     if (!literal && c == "<") return KeyCode::Delete;
     if (!literal && c == "~") return KeyCode::Escape;
     if (c == " ") return KeyCode::Space;
-    if (c.size() == 1 && c[0] >= '0' && c[0] <= '9') return kDigitKeyCodes[c[0] - '0'];
+    if (c.size() == 1 && c[0] >= '0' && c[0] <= '9') return static_cast<std::uint16_t>(KeyCode::Digits[c[0] - '0']);
     return kNeutralKeyCode;
 }
 
