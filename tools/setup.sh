@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev binutils
   libgtest-dev libgmock-dev libbenchmark-dev pkg-config
   libutf8proc-dev libplist-dev
+  libgnustep-base-dev libgnustep-gui-dev libobjc-12-dev
   python3
 )
 

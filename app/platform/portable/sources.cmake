@@ -15,3 +15,5 @@ list(APPEND VANTO_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/portable_context.cpp
   ${CMAKE_CURRENT_LIST_DIR}/portable_main_loop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/portable_workspace.cpp)
+list(APPEND VANTO_PORTABLE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/portable_helper_app.cpp)

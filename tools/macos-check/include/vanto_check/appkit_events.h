@@ -1,0 +1,2 @@
+// Additions for the events adapters.
+#pragma once

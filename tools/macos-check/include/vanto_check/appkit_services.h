@@ -1,0 +1,2 @@
+// AppKit additions for the services adapters.
+#pragma once

@@ -1,0 +1,2 @@
+// AppKit additions for the ui adapters.
+#pragma once

@@ -1,0 +1,2 @@
+// Foundation additions for the events adapters.
+#pragma once

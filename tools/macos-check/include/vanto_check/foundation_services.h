@@ -1,0 +1,2 @@
+// Foundation additions for the services adapters.
+#pragma once

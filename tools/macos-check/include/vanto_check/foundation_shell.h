@@ -1,0 +1,2 @@
+// Additions for the shell adapters.
+#pragma once

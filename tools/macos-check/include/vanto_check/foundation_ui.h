@@ -1,0 +1,2 @@
+// Foundation additions for the ui adapters.
+#pragma once
