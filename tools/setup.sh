@@ -3,6 +3,16 @@
 # packages that are already there. Safe to run again.
 set -euo pipefail
 
+if [ "$(uname -s)" = Darwin ]; then
+  # On a Mac: Xcode's command-line tools (the compiler, codesign) and Homebrew.
+  command -v brew >/dev/null || { echo "setup: Homebrew is needed (https://brew.sh)" >&2; exit 1; }
+  xcode-select -p >/dev/null 2>&1 || { echo "setup: run xcode-select --install first" >&2; exit 1; }
+  for p in cmake ninja pkg-config utf8proc libplist; do
+    brew list --versions "$p" >/dev/null || brew install "$p"
+  done
+  exit 0
+fi
+
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev binutils
   libgtest-dev libgmock-dev libbenchmark-dev pkg-config
