@@ -19,7 +19,7 @@ work="$root/build/macos-check"
 verify=()
 while [ $# -gt 0 ]; do
   case "$1" in
-    --verify) verify=(-Xclang -verify -Xclang -verify-ignore-unexpected=note); shift ;;
+    --verify) verify=(-ferror-limit=0 -Xclang -verify -Xclang -verify-ignore-unexpected=note); shift ;;
     --work) work="$2"; shift 2 ;;
     -*) echo "check.sh: unknown option $1" >&2; exit 2 ;;
     *) break ;;

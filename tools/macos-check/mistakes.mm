@@ -36,6 +36,37 @@ void holderMistakes(CFStringRef text) {
 
 // ---- Quartz events, IOKit and the process ----
 
-// ---- Text input sources, Accessibility and AppKit services ----
+void voidTapCallback(CGEventTapProxy, CGEventType, CGEventRef, void*) {}
+
+void quartzMistakes(CGEventRef event, CFTypeRef property, CGEventMask mask) {
+    CFMachPortRef port = CGEventTapCreate(kCGHIDEventTap, kCGTailAppendEventTap, kCGEventTapOptionDefault, mask, voidTapCallback, nullptr); // expected-error {{no matching function for call to 'CGEventTapCreate'}}
+    (void)port;
+    CFIndex length = CFStringGetLength(event); // expected-error {{no matching function for call to 'CFStringGetLength'}}
+    (void)length;
+    IOObjectRelease(property); // expected-error {{no matching function for call to 'IOObjectRelease'}}
+    auto root = vanto::mac::CFRef<CFTypeRef>::adopt(IORegistryGetRootEntry(kIOMainPortDefault)); // expected-error {{cannot initialize a parameter of type 'const void *' with an rvalue of type 'io_registry_entry_t'}}
+    IOObjectRelease(IORegistryGetRootEntry(kIOMasterPortDefault)); // expected-error {{'kIOMasterPortDefault' is deprecated}}
+}
+
+// ---- Text input sources, user defaults and processes ----
+
+void inputSourceMistakes(NSDictionary* filter, TISInputSourceRef source, NSTask* task) {
+    CFArrayRef list = TISCreateInputSourceList(filter, true); // expected-error {{no matching function for call to 'TISCreateInputSourceList'}}
+    (void)list;
+    CFIndex length = CFStringGetLength(source); // expected-error {{no matching function for call to 'CFStringGetLength'}}
+    (void)length;
+    CFStringRef identifier = TISGetInputSourceProperty(source, kTISPropertyInputSourceID); // expected-error {{cannot initialize a variable of type 'CFStringRef' (aka 'const __CFString *') with an rvalue of type 'void *'}}
+    (void)identifier;
+    task.executableURL = @"/bin/launchctl"; // expected-error {{incompatible pointer types assigning to 'NSURL *' from 'NSString *'}}
+}
+
+// ---- Accessibility, workspace and AppKit services ----
+
+void accessibilityMistakes(AXUIElementRef element, NSString* path) {
+    AXObserverAddNotification(element, element, kAXFocusedUIElementChangedNotification, nullptr); // expected-error {{no matching function for call to 'AXObserverAddNotification'}}
+    NSDictionary* options = @{kAXTrustedCheckOptionPrompt : @YES}; // expected-error {{collection element of type 'CFStringRef' (aka 'const __CFString *') is not an Objective-C object}}
+    (void)options;
+    [[NSWorkspace sharedWorkspace] activateFileViewerSelectingURLs:path]; // expected-error {{cannot initialize a parameter of type 'NSArray<NSURL *> *'}}
+}
 
 // ---- The settings window ----

@@ -1,0 +1,113 @@
+// The application bundle through NSBundle, and the instance lock in the
+// user's caches folder.
+#import <Foundation/Foundation.h>
+
+#include "platform/macos/mac_adapters.h"
+#include "platform/macos/ns_text.h"
+#include "platform/portable/portable_bundle.h"
+
+#include <climits>
+#include <string>
+
+namespace vanto::mac {
+
+namespace {
+
+#ifdef VANTO_VERSION
+constexpr const char* kBuildVersion = VANTO_VERSION;
+#else
+constexpr const char* kBuildVersion = "";
+#endif
+
+std::filesystem::path pathFrom(NSString* path) {
+    if (path.length == 0) return {};
+    // Decomposed forms can be longer than the string's UTF-8; grow until it
+    // fits.
+    for (NSUInteger size = PATH_MAX; size <= (NSUInteger{1} << 20); size *= 4) {
+        std::string buffer(size, '\0');
+        if ([path getFileSystemRepresentation:buffer.data() maxLength:size])
+            return std::filesystem::path(buffer.c_str());
+    }
+    return {};
+}
+
+class MacAppBundle final : public AppBundle {
+  public:
+    std::optional<std::string> identifier() override {
+        @autoreleasepool {
+            NSString* identifier = [[NSBundle mainBundle] bundleIdentifier];
+            if (identifier.length == 0) return std::nullopt;
+            return utf8(identifier);
+        }
+    }
+
+    std::filesystem::path executablePath() override {
+        @autoreleasepool {
+            return absolute(pathFrom([[NSBundle mainBundle] executablePath]));
+        }
+    }
+
+    std::filesystem::path resourcesFolder() override {
+        @autoreleasepool {
+            return absolute(pathFrom([[NSBundle mainBundle] resourcePath]));
+        }
+    }
+
+    // The number the bundle shows users; a program run outside its bundle
+    // has no Info.plist and reports the version it was built as.
+    std::string shortVersion() override {
+        @autoreleasepool {
+            id version =
+                [[NSBundle mainBundle] objectForInfoDictionaryKey:@"CFBundleShortVersionString"];
+            if ([version isKindOfClass:[NSString class]] && [version length] > 0) {
+                if (auto text = utf8(version)) return *text;
+            }
+            return kBuildVersion;
+        }
+    }
+
+  private:
+    static std::filesystem::path absolute(const std::filesystem::path& path) {
+        if (path.empty() || path.is_absolute()) return path;
+        std::error_code error;
+        return std::filesystem::absolute(path, error);
+    }
+};
+
+class MacInstanceLock final : public InstanceLock {
+  public:
+    // The lock itself is plain POSIX, the same as on every other system.
+    bool lockForLife(const std::filesystem::path& file) override {
+        return posix_.lockForLife(file);
+    }
+
+    std::filesystem::path userCachesFolder() override {
+        @autoreleasepool {
+            NSFileManager* files = [NSFileManager defaultManager];
+            NSURL* caches =
+                [files URLsForDirectory:NSCachesDirectory inDomains:NSUserDomainMask].firstObject;
+            if (caches.isFileURL) {
+                std::filesystem::path path = pathFrom(caches.path);
+                if (!path.empty()) return path;
+            }
+            // Where the system keeps them; never a relative path, which would
+            // put the lock wherever the program was started.
+            return pathFrom([NSHomeDirectory() stringByAppendingPathComponent:@"Library/Caches"]);
+        }
+    }
+
+  private:
+    PortableInstanceLock posix_;
+};
+
+} // namespace
+
+std::unique_ptr<AppBundle> makeAppBundle() {
+    return std::make_unique<MacAppBundle>();
+}
+
+std::unique_ptr<InstanceLock> makeInstanceLock() {
+    return std::make_unique<MacInstanceLock>();
+}
+
+} // namespace vanto::mac
