@@ -70,3 +70,11 @@ void accessibilityMistakes(AXUIElementRef element, NSString* path) {
 }
 
 // ---- The settings window ----
+
+void settingsWindowMistakes(NSView* view, NSStackView* column, NSWindow* window, NSWindow* sheet) {
+    [view.leadingAnchor constraintEqualToAnchor:view.topAnchor]; // expected-error {{cannot initialize a parameter of type 'NSLayoutXAxisAnchor *' with an rvalue of type 'NSLayoutYAxisAnchor *'}}
+    [view.widthAnchor constraintEqualToAnchor:@"width"]; // expected-error {{cannot initialize a parameter of type 'NSLayoutDimension *' with an rvalue of type 'NSString *'}}
+    [column addArrangedSubview:view inGravity:NSStackViewGravityTop]; // expected-error {{no visible @interface for 'NSStackView' declares the selector 'addArrangedSubview:inGravity:'}}
+    [window beginSheet:sheet completionHandler:^(BOOL confirmed) { (void)confirmed; }]; // expected-error {{cannot initialize a parameter of type 'void (^)(NSModalResponse)'}}
+    [NSImage imageWithSystemSymbolName:"globe" accessibilityDescription:nil]; // expected-error {{string literal must be prefixed by '@'}}
+}
