@@ -109,25 +109,9 @@ struct PickerRow {
     [footer addView:cancel inGravity:NSStackViewGravityTrailing];
     [footer addView:confirmButton_ inGravity:NSStackViewGravityTrailing];
 
-    title.translatesAutoresizingMaskIntoConstraints = NO;
-    for (NSView* view in @[ title, search_, list, footer ]) [content addSubview:view];
+    ui::column(content, @[ title, search_, list, footer ], kMargin, kSpacing);
     [content addSubview:emptyLabel_];
     ui::centre(emptyLabel_, list);
-    NSMutableArray<NSLayoutConstraint*>* constraints = [NSMutableArray array];
-    for (NSView* view in @[ title, search_, list, footer ]) {
-        [constraints addObject:[view.leadingAnchor constraintEqualToAnchor:content.leadingAnchor
-                                                                  constant:kMargin]];
-        [constraints addObject:[view.trailingAnchor constraintEqualToAnchor:content.trailingAnchor
-                                                                   constant:-kMargin]];
-    }
-    [constraints addObjectsFromArray:@[
-        [title.topAnchor constraintEqualToAnchor:content.topAnchor constant:kMargin],
-        [search_.topAnchor constraintEqualToAnchor:title.bottomAnchor constant:kSpacing],
-        [list.topAnchor constraintEqualToAnchor:search_.bottomAnchor constant:kSpacing],
-        [footer.topAnchor constraintEqualToAnchor:list.bottomAnchor constant:kSpacing],
-        [footer.bottomAnchor constraintEqualToAnchor:content.bottomAnchor constant:-kMargin],
-    ]];
-    [NSLayoutConstraint activateConstraints:constraints];
     sheet_.initialFirstResponder = search_;
 }
 

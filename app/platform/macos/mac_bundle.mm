@@ -6,7 +6,6 @@
 #include "platform/macos/ns_text.h"
 #include "platform/portable/portable_bundle.h"
 
-#include <climits>
 #include <string>
 
 namespace vanto::mac {
@@ -18,18 +17,6 @@ constexpr const char* kBuildVersion = VANTO_VERSION;
 #else
 constexpr const char* kBuildVersion = "";
 #endif
-
-std::filesystem::path pathFrom(NSString* path) {
-    if (path.length == 0) return {};
-    // Decomposed forms can be longer than the string's UTF-8; grow until it
-    // fits.
-    for (NSUInteger size = PATH_MAX; size <= (NSUInteger{1} << 20); size *= 4) {
-        std::string buffer(size, '\0');
-        if ([path getFileSystemRepresentation:buffer.data() maxLength:size])
-            return std::filesystem::path(buffer.c_str());
-    }
-    return {};
-}
 
 class MacAppBundle final : public AppBundle {
   public:

@@ -23,18 +23,6 @@ NSURL* fileURL(const std::filesystem::path& path) {
     return CFBridgingRelease(url.release());
 }
 
-std::filesystem::path pathFrom(NSString* path) {
-    if (path.length == 0) return {};
-    // Decomposed forms can be longer than the string's UTF-8; grow until it
-    // fits.
-    for (NSUInteger size = PATH_MAX; size <= (NSUInteger{1} << 20); size *= 4) {
-        std::string buffer(size, '\0');
-        if ([path getFileSystemRepresentation:buffer.data() maxLength:size])
-            return std::filesystem::path(buffer.c_str());
-    }
-    return {};
-}
-
 // Started, or nil when it could not be. The launch that reports failure by
 // its result is used, never the one that raises; the guard is for a raise
 // from anything else in the set-up, which must not unwind into C++.

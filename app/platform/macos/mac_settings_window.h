@@ -46,6 +46,10 @@ NSTextField* label(std::string_view text);
 NSTextField* secondaryLabel(std::string_view text);
 // Pins view to the edges of container, inset by margin on every side.
 void pin(NSView* view, NSView* container, CGFloat margin);
+// Adds views to container as a column: each as wide as the container less
+// margin on both sides, spacing apart, the first margin below the top and
+// the last margin above the bottom.
+void column(NSView* container, NSArray<NSView*>* views, CGFloat margin, CGFloat spacing);
 // Centres view over another one (an empty list's text over the list).
 void centre(NSView* view, NSView* over);
 // A one-column list without header or selection, whose rows are views.

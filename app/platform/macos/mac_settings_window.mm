@@ -217,6 +217,27 @@ NSScrollView* scrolled(NSView* document) {
     return scroll;
 }
 
+void column(NSView* container, NSArray<NSView*>* views, CGFloat margin, CGFloat spacing) {
+    NSMutableArray<NSLayoutConstraint*>* constraints = [NSMutableArray array];
+    NSView* above = nil;
+    for (NSView* view in views) {
+        view.translatesAutoresizingMaskIntoConstraints = NO;
+        [container addSubview:view];
+        [constraints addObjectsFromArray:@[
+            [view.leadingAnchor constraintEqualToAnchor:container.leadingAnchor constant:margin],
+            [view.trailingAnchor constraintEqualToAnchor:container.trailingAnchor
+                                                constant:-margin],
+            above ? [view.topAnchor constraintEqualToAnchor:above.bottomAnchor constant:spacing]
+                  : [view.topAnchor constraintEqualToAnchor:container.topAnchor constant:margin],
+        ]];
+        above = view;
+    }
+    if (above)
+        [constraints addObject:[above.bottomAnchor constraintEqualToAnchor:container.bottomAnchor
+                                                                  constant:-margin]];
+    [NSLayoutConstraint activateConstraints:constraints];
+}
+
 void centre(NSView* view, NSView* over) {
     view.translatesAutoresizingMaskIntoConstraints = NO;
     [NSLayoutConstraint activateConstraints:@[
@@ -466,26 +487,10 @@ void centre(NSView* view, NSView* over) {
     help.textColor = NSColor.secondaryLabelColor;
     help.font = [NSFont systemFontOfSize:NSFont.smallSystemFontSize];
     help.preferredMaxLayoutWidth = kHelpTextWidth;
-    help.translatesAutoresizingMaskIntoConstraints = NO;
 
-    for (NSView* view in @[ toggleRow, list, inputRow, help ]) [tab addSubview:view];
+    ui::column(tab, @[ toggleRow, list, inputRow, help ], kTabMargin, kRowSpacing);
     [tab addSubview:emptyListLabel_];
     ui::centre(emptyListLabel_, list);
-    NSMutableArray<NSLayoutConstraint*>* constraints = [NSMutableArray array];
-    for (NSView* view in @[ toggleRow, list, inputRow, help ]) {
-        [constraints addObject:[view.leadingAnchor constraintEqualToAnchor:tab.leadingAnchor
-                                                                  constant:kTabMargin]];
-        [constraints addObject:[view.trailingAnchor constraintEqualToAnchor:tab.trailingAnchor
-                                                                   constant:-kTabMargin]];
-    }
-    [constraints addObjectsFromArray:@[
-        [toggleRow.topAnchor constraintEqualToAnchor:tab.topAnchor constant:kTabMargin],
-        [list.topAnchor constraintEqualToAnchor:toggleRow.bottomAnchor constant:kRowSpacing],
-        [inputRow.topAnchor constraintEqualToAnchor:list.bottomAnchor constant:kRowSpacing],
-        [help.topAnchor constraintEqualToAnchor:inputRow.bottomAnchor constant:kRowSpacing],
-        [help.bottomAnchor constraintEqualToAnchor:tab.bottomAnchor constant:-kTabMargin],
-    ]];
-    [NSLayoutConstraint activateConstraints:constraints];
     return tab;
 }
 

@@ -4,7 +4,9 @@
 
 #import <Foundation/Foundation.h>
 
+#include <climits>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +48,19 @@ inline std::optional<std::string> utf8(NSString* string) {
     NSData* data = [string dataUsingEncoding:NSUTF8StringEncoding allowLossyConversion:NO];
     if (!data) return std::nullopt;
     return std::string(static_cast<const char*>(data.bytes), data.length);
+}
+
+// The file-system form of a path; empty for an empty path or one that has
+// none. Decomposed forms can be longer than the string's UTF-8, so the
+// buffer grows until it fits.
+inline std::filesystem::path pathFrom(NSString* path) {
+    if (path.length == 0) return {};
+    for (NSUInteger size = PATH_MAX; size <= (NSUInteger{1} << 20); size *= 4) {
+        std::string buffer(size, '\0');
+        if ([path getFileSystemRepresentation:buffer.data() maxLength:size])
+            return std::filesystem::path(buffer.c_str());
+    }
+    return {};
 }
 
 } // namespace vanto::mac
