@@ -65,6 +65,9 @@ class MacStatusBar final : public StatusBar {
   public:
     std::unique_ptr<Item> add(const std::string& title, std::function<void()> action) override {
         @autoreleasepool {
+            // The agent adds its item before its loop first runs; the menu
+            // bar is reachable only once the application object exists.
+            (void)[NSApplication sharedApplication];
             NSStatusItem* item =
                 [[NSStatusBar systemStatusBar] statusItemWithLength:NSVariableStatusItemLength];
             auto* target = [[VantoStatusItemTarget alloc] initWithAction:std::move(action)];
