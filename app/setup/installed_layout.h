@@ -23,7 +23,8 @@ class InstalledLayout final : public LayoutControl {
         return source && sources_.select(*source);
     }
     bool needsLogin() override { return installer_.needsLogin(); }
-    std::unique_ptr<Subscription> onSelectedInputSourceChange(std::function<void()> handler) override {
+    std::unique_ptr<Subscription>
+    onSelectedInputSourceChange(std::function<void()> handler) override {
         struct Held final : Subscription {
             std::unique_ptr<InputSources::Observation> observation;
         };

@@ -35,10 +35,11 @@ struct MacPlatform::Adapters {
 MacPlatform::MacPlatform() : adapters_(std::make_unique<Adapters>()) {
     Adapters& a = *adapters_;
     platform_ = std::unique_ptr<Platform>(new Platform{
-        *a.keyboardEvents, *a.eventTapHost, *a.accessibility, *a.processInfo, *a.defaults,
-        *a.notifications, *a.propertyLists, *a.inputSources, *a.processes, a.loginRecords,
-        a.fileStatus, *a.bundle, *a.instanceLock, *a.mainLoop, *a.workspace,
-        *a.accessibilityClient, *a.secureInput, *a.browserScripting, *a.statusBar, *a.alerts});
+        *a.keyboardEvents, *a.eventTapHost,     *a.accessibility, *a.processInfo,
+        *a.defaults,       *a.notifications,    *a.propertyLists, *a.inputSources,
+        *a.processes,      a.loginRecords,      a.fileStatus,     *a.bundle,
+        *a.instanceLock,   *a.mainLoop,         *a.workspace,     *a.accessibilityClient,
+        *a.secureInput,    *a.browserScripting, *a.statusBar,     *a.alerts});
 }
 
 MacPlatform::~MacPlatform() = default;

@@ -48,9 +48,7 @@ class MacProcessInfo final : public ProcessInfo {
 
     // The pipeline allocates only from the default zone; sweeping every zone
     // would also wake AppKit's and the system libraries' for nothing.
-    void relieveMemoryPressure() override {
-        malloc_zone_pressure_relief(malloc_default_zone(), 0);
-    }
+    void relieveMemoryPressure() override { malloc_zone_pressure_relief(malloc_default_zone(), 0); }
 };
 
 // Holds one I/O registry object and releases it once. Registry objects are

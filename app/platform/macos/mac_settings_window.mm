@@ -225,8 +225,7 @@ void column(NSView* container, NSArray<NSView*>* views, CGFloat margin, CGFloat 
         [container addSubview:view];
         [constraints addObjectsFromArray:@[
             [view.leadingAnchor constraintEqualToAnchor:container.leadingAnchor constant:margin],
-            [view.trailingAnchor constraintEqualToAnchor:container.trailingAnchor
-                                                constant:-margin],
+            [view.trailingAnchor constraintEqualToAnchor:container.trailingAnchor constant:-margin],
             above ? [view.topAnchor constraintEqualToAnchor:above.bottomAnchor constant:spacing]
                   : [view.topAnchor constraintEqualToAnchor:container.topAnchor constant:margin],
         ]];

@@ -40,7 +40,9 @@ class PortableHelperApp final : public HelperApp {
         });
         p_.mainLoop.run();
     }
-    void terminate() override { p_.mainLoop.after(1.0, [this] { p_.mainLoop.quit(); }); }
+    void terminate() override {
+        p_.mainLoop.after(1.0, [this] { p_.mainLoop.quit(); });
+    }
 
   private:
     Platform& p_;
