@@ -7,7 +7,7 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 
-#include <cstring>
+#include <mutex>
 #include <string>
 
 namespace vanto::mac {
@@ -133,7 +133,11 @@ class MacUserDefaults final : public UserDefaults {
                 id object = objectFor(value);
                 if (name && object) registration[name] = object;
             }
-            [defaults_ registerDefaults:registration];
+            // Kept here rather than in the defaults system's registration
+            // domain, which every NSUserDefaults of the process shares: one
+            // domain's fallbacks must not show through another's reads.
+            std::lock_guard<std::mutex> guard(registeredLock_);
+            [registered_ addEntriesFromDictionary:registration];
         }
     }
 
@@ -144,7 +148,10 @@ class MacUserDefaults final : public UserDefaults {
     // default. A key that cannot be a string has neither.
     id lookup(std::string_view key) {
         NSString* name = makeStringWithoutNul(key);
-        return name ? [defaults_ objectForKey:name] : nil;
+        if (!name) return nil;
+        if (id value = [defaults_ objectForKey:name]) return value;
+        std::lock_guard<std::mutex> guard(registeredLock_);
+        return registered_[name];
     }
 
     // A nil value removes the key. The write is handed to the defaults
@@ -163,6 +170,8 @@ class MacUserDefaults final : public UserDefaults {
 
     NSUserDefaults* const defaults_;
     const bool standard_;
+    std::mutex registeredLock_; // guards registered_: a domain may be read from any thread
+    NSMutableDictionary<NSString*, id>* const registered_ = [NSMutableDictionary dictionary];
 };
 
 // Whether the name can name a domain. A "/" would make it a file path, and
