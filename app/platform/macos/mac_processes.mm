@@ -1,5 +1,6 @@
 // Child processes through NSTask, and the path of the running program.
 #import <Foundation/Foundation.h>
+#include <dispatch/dispatch.h>
 
 #include "platform/macos/cf_ref.h"
 #include "platform/macos/mac_adapters.h"
@@ -26,8 +27,9 @@ NSURL* fileURL(const std::filesystem::path& path) {
 // Started, or nil when it could not be. The launch that reports failure by
 // its result is used, never the one that raises; the guard is for a raise
 // from anything else in the set-up, which must not unwind into C++.
+// ended: signalled once the task has ended, if given.
 NSTask* start(const std::filesystem::path& executable, const std::vector<std::string>& arguments,
-              Processes::Quiet quiet) {
+              Processes::Quiet quiet, dispatch_semaphore_t ended = nil) {
     NSURL* url = fileURL(executable);
     if (!url) return nil;
     NSMutableArray<NSString*>* list = [NSMutableArray arrayWithCapacity:arguments.size()];
@@ -43,6 +45,10 @@ NSTask* start(const std::filesystem::path& executable, const std::vector<std::st
         // The environment and the streams not named here are this process's.
         if (quiet.output) task.standardOutput = [NSFileHandle fileHandleWithNullDevice];
         if (quiet.error) task.standardError = [NSFileHandle fileHandleWithNullDevice];
+        if (ended)
+            task.terminationHandler = ^(NSTask*) {
+              dispatch_semaphore_signal(ended);
+            };
         NSError* error = nil;
         if (![task launchAndReturnError:&error]) return nil;
         return task;
@@ -73,14 +79,16 @@ class MacProcesses final : public Processes {
         }
     }
 
-    // Waiting runs the calling thread's run loop until the child ends, so
-    // timers and sources of that loop may fire meanwhile.
+    // Waits on a semaphore rather than with waitUntilExit, which would run
+    // the calling thread's run loop: on the main thread, queued tasks and
+    // notifications would then run in the middle of the caller's work.
     std::optional<int> run(const std::filesystem::path& executable,
                            const std::vector<std::string>& arguments, Quiet quiet) override {
         @autoreleasepool {
-            NSTask* task = start(executable, arguments, quiet);
+            dispatch_semaphore_t ended = dispatch_semaphore_create(0);
+            NSTask* task = start(executable, arguments, quiet, ended);
             if (!task) return std::nullopt;
-            [task waitUntilExit];
+            dispatch_semaphore_wait(ended, DISPATCH_TIME_FOREVER);
             if (task.terminationReason != NSTaskTerminationReasonExit) return std::nullopt;
             return task.terminationStatus;
         }

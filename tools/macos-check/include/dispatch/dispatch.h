@@ -12,9 +12,12 @@
 @end
 @protocol OS_dispatch_source <OS_dispatch_object>
 @end
+@protocol OS_dispatch_semaphore <OS_dispatch_object>
+@end
 typedef NSObject<OS_dispatch_object>* dispatch_object_t;
 typedef NSObject<OS_dispatch_queue>* dispatch_queue_t;
 typedef NSObject<OS_dispatch_source>* dispatch_source_t;
+typedef NSObject<OS_dispatch_semaphore>* dispatch_semaphore_t;
 typedef NSObject<OS_dispatch_object>* dispatch_queue_attr_t;
 typedef void (^dispatch_block_t)(void);
 typedef uint64_t dispatch_time_t;
@@ -36,4 +39,7 @@ void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);
 void dispatch_sync(dispatch_queue_t queue, __attribute__((noescape)) dispatch_block_t block);
 void dispatch_after(dispatch_time_t when, dispatch_queue_t queue, dispatch_block_t block);
 dispatch_time_t dispatch_time(dispatch_time_t when, int64_t delta);
+dispatch_semaphore_t dispatch_semaphore_create(long value);
+long dispatch_semaphore_signal(dispatch_semaphore_t dsema);
+long dispatch_semaphore_wait(dispatch_semaphore_t dsema, dispatch_time_t timeout);
 }

@@ -13,6 +13,8 @@
 // its failure instead of raising.
 @property(copy) NSURL* executableURL;
 - (BOOL)launchAndReturnError:(out NSError**)error;
+// macOS 10.7: called once the task has ended, on a queue of the system's.
+@property(copy) void (^terminationHandler)(NSTask*);
 @end
 
 @interface NSFileManager (VantoCheck)
