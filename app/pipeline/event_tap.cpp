@@ -40,13 +40,15 @@ void EventTap::tapLoop(EventTapHost::Loop& loop) {
         }
     }
     if (run) loop.run();
-    {
-        std::lock_guard<std::mutex> guard(stateLock_);
-        if (created) loop.tearDown();
-        loop_ = nullptr;
-        thread_ = false;
-    }
+    // All of it under the lock, the notification included: once thread_ is
+    // false the owner may return from waitUntilStopped() and be destroyed,
+    // or start the next tap thread, so nothing of this object may be
+    // touched after the lock is released.
+    std::lock_guard<std::mutex> guard(stateLock_);
+    if (created) loop.tearDown();
+    loop_ = nullptr;
     swallowed_.reset();
+    thread_ = false;
     stopped_.notify_all();
 }
 
