@@ -24,6 +24,8 @@ struct InputSource {
     bool operator==(const InputSource&) const = default;
 };
 
+// Main thread only: the system's input-source calls may not be made from
+// other threads.
 class InputSources {
   public:
     // Observation lasts as long as this object; destroying it stops it.
@@ -36,7 +38,8 @@ class InputSources {
     // Every installed source of that bundle, enabled or not, in the system's
     // order.
     virtual std::vector<InputSource> installed(std::string_view bundleID) = 0;
-    // Every enabled source, in the system's order.
+    // Every enabled keyboard source (layouts and input methods, not the
+    // character or keyboard viewers), in the system's order.
     virtual std::vector<InputSource> enabled() = 0;
     // The keyboard source in use; nothing when the system names none.
     virtual std::optional<InputSource> currentKeyboardSource() = 0;

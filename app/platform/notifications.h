@@ -14,7 +14,8 @@ class DistributedNotifications {
   public:
     using Callback = std::function<void(const std::optional<std::string>& object)>;
 
-    // Observation lasts as long as its token; destroying the token stops it.
+    // Observation lasts as long as its token; destroying the token (on the
+    // main thread) stops it.
     class Token {
       public:
         virtual ~Token() = default;

@@ -47,8 +47,7 @@ TapProxy* tapProxy(CGEventTapProxy proxy) {
     return reinterpret_cast<TapProxy*>(proxy);
 }
 
-// Enough for any key's text; longer requests ask the event for its length
-// first.
+// Enough for any key's text without a heap allocation.
 constexpr std::size_t kUnicodeBufferUnits = 32;
 
 // One source for the whole process, made on first use and kept: the tap
@@ -112,14 +111,8 @@ class MacKeyboardEvents final : public KeyboardEvents {
         std::vector<UniChar> large;
         UniChar* buffer = small.data();
         if (maxUnits > small.size()) {
-            UniCharCount length = 0;
-            CGEventKeyboardGetUnicodeString(cgEvent(event), 0, &length, nullptr);
-            maxUnits = std::min<std::size_t>(maxUnits, length);
-            if (maxUnits == 0) return {};
-            if (maxUnits > small.size()) {
-                large.resize(maxUnits);
-                buffer = large.data();
-            }
+            large.resize(maxUnits);
+            buffer = large.data();
         }
         UniCharCount actual = 0;
         CGEventKeyboardGetUnicodeString(cgEvent(event), maxUnits, &actual, buffer);

@@ -52,11 +52,11 @@ using Callback = DistributedNotifications::Callback;
         callback = _callback;
     }
     if (!callback) return;
-    std::optional<std::string> object;
-    if ([notification.object isKindOfClass:[NSString class]])
-        object = vanto::mac::utf8(notification.object);
     // An exception must not unwind through the notification center.
     try {
+        std::optional<std::string> object;
+        if ([notification.object isKindOfClass:[NSString class]])
+            object = vanto::mac::utf8(notification.object);
         (*callback)(object);
     } catch (...) {
     }
