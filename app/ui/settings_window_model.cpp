@@ -206,11 +206,12 @@ void AppPicker::confirm() {
 
 EditingAction editingAction(std::uint64_t flags, std::string_view characters) {
     // Only the device-independent part counts: which side's key was held
-    // does not matter.
+    // does not matter. Caps Lock is a state the user may have left on, not a
+    // key held with the shortcut; the system's own shortcuts ignore it too.
     constexpr std::uint64_t kDeviceIndependent = 0xFFFF0000;
     constexpr std::uint64_t kCommandShift = ModifierFlags::Command | ModifierFlags::Shift;
-    if (((flags & kDeviceIndependent) | ModifierFlags::Shift) != kCommandShift)
-        return EditingAction::none;
+    const std::uint64_t held = flags & kDeviceIndependent & ~std::uint64_t{ModifierFlags::CapsLock};
+    if ((held | ModifierFlags::Shift) != kCommandShift) return EditingAction::none;
     const bool shift = flags & ModifierFlags::Shift;
     const std::string key = lowercased(characters);
     if (shift) return key == "z" ? EditingAction::redo : EditingAction::none;
