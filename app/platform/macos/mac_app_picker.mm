@@ -13,7 +13,8 @@ namespace ui = vanto::mac::ui;
 namespace {
 
 constexpr CGFloat kSheetWidth = 440;
-constexpr CGFloat kSheetHeight = 460;
+// Shorter than the settings window, which the sheet hangs from.
+constexpr CGFloat kSheetHeight = 380;
 constexpr CGFloat kMargin = 16;
 constexpr CGFloat kSpacing = 8;
 constexpr CGFloat kEntryHeight = 36;

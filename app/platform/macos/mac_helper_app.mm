@@ -78,10 +78,16 @@ class MacHelperApp final : public HelperApp {
     }
 
     // Ends the helper unless, by the time it would, a window has opened or a
-    // dialog shows: a request that arrived meanwhile keeps it.
+    // dialog shows: a request that arrived meanwhile keeps it. Only the
+    // newest end request counts: an older one whose delay ran out while a
+    // dialog was up would otherwise end the helper before the follow-ups of
+    // a later dialog have run.
     void terminate() override {
-        p_.mainLoop.after(kEndDelay, [this, alive = std::weak_ptr<int>(alive_)] {
-            if (alive.expired() || settingsWindowOpen() || dialogsShowing_ > 0) return;
+        const std::uint64_t request = ++endRequests_;
+        p_.mainLoop.after(kEndDelay, [this, request, alive = std::weak_ptr<int>(alive_)] {
+            if (alive.expired() || request != endRequests_ || settingsWindowOpen() ||
+                dialogsShowing_ > 0)
+                return;
             p_.mainLoop.quit();
         });
     }
@@ -120,6 +126,7 @@ class MacHelperApp final : public HelperApp {
     InstalledLayout layout_;
     Dialogs dialogs_;
     int dialogsShowing_ = 0;
+    std::uint64_t endRequests_ = 0;
     const std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     // Last, so that it goes first: its actions call into the members above.
     VantoSettingsWindowController* window_ = nil;

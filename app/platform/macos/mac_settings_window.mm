@@ -360,6 +360,10 @@ void centre(NSView* view, NSView* over) {
     }
     [NSApp activateIgnoringOtherApps:YES];
     [self.window makeKeyAndOrderFront:nil];
+    // A helper started in the background may be refused activation (macOS
+    // 14 made it cooperative); the window must still come in front of the
+    // application the user is in, or nothing seems to happen.
+    [self.window orderFrontRegardless];
 }
 
 #pragma mark Building
