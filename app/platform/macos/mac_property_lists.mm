@@ -125,7 +125,7 @@ class MacPropertyLists final : public PropertyLists {
         if (bytes.empty()) return std::nullopt;
         @autoreleasepool {
             NSData* data = [NSData dataWithBytes:bytes.data() length:bytes.size()];
-            NSPropertyListFormat format = 0;
+            NSPropertyListFormat format = NSPropertyListBinaryFormat_v1_0;
             NSError* error = nil;
             id object = [NSPropertyListSerialization propertyListWithData:data
                                                                   options:NSPropertyListImmutable

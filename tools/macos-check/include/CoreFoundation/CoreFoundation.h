@@ -1,7 +1,9 @@
 // Stand-in for Core Foundation, used only to compile-check the macOS
 // adapters on Linux. Declarations copy the shapes of the macOS SDK: the same
-// names, types and signatures, and the objc_bridge attributes that let ARC
-// check every cast between a CF type and its Foundation class. Only what the
+// names, types and signatures, the objc_bridge attributes that let ARC check
+// every cast between a CF type and its Foundation class, and the audit for
+// implicit bridging (under which ARC knows a Create/Copy result is owned and
+// any other result borrowed) that the SDK's headers carry. Only what the
 // adapters use is here; nothing is implemented.
 #pragma once
 
@@ -20,13 +22,24 @@
 #define CF_RELEASES_ARGUMENT __attribute__((cf_consumed))
 #define CF_CONSUMED __attribute__((cf_consumed))
 #define CF_NOESCAPE __attribute__((noescape))
-#define CF_ENUM(_type, _name) enum _name : _type _name; enum _name : _type
-#define CF_OPTIONS(_type, _name) _type _name; enum : _type
+// As in C++ on macOS: an enum of the given underlying type, open to values
+// beyond the named ones; options are the plain integer type.
+#define CF_ENUM(_type, _name)                                                                      \
+    enum __attribute__((enum_extensibility(open))) _name : _type _name;                            \
+    enum _name : _type
+#define CF_OPTIONS(_type, _name)                                                                   \
+    _type _name;                                                                                   \
+    enum __attribute__((flag_enum, enum_extensibility(open))) : _type
+#define CF_IMPLICIT_BRIDGING_ENABLED _Pragma("clang arc_cf_code_audited begin")
+#define CF_IMPLICIT_BRIDGING_DISABLED _Pragma("clang arc_cf_code_audited end")
+#define CF_ASSUME_NONNULL_BEGIN _Pragma("clang assume_nonnull begin")
+#define CF_ASSUME_NONNULL_END _Pragma("clang assume_nonnull end")
 #define CF_EXTERN_C_BEGIN extern "C" {
 #define CF_EXTERN_C_END }
 #define CF_EXPORT extern
 #define CF_INLINE static inline
 
+CF_IMPLICIT_BRIDGING_ENABLED
 CF_EXTERN_C_BEGIN
 
 typedef unsigned long CFTypeID;
@@ -66,7 +79,7 @@ typedef const struct CF_BRIDGED_TYPE(NSNumber) __CFNumber* CFNumberRef;
 typedef const struct CF_BRIDGED_TYPE(NSData) __CFData* CFDataRef;
 typedef struct CF_BRIDGED_MUTABLE_TYPE(NSMutableData) __CFData* CFMutableDataRef;
 typedef const struct CF_BRIDGED_TYPE(NSURL) __CFURL* CFURLRef;
-typedef const struct CF_BRIDGED_TYPE(NSError) __CFError* CFErrorRef;
+typedef struct CF_BRIDGED_TYPE(NSError) __CFError* CFErrorRef;
 typedef struct CF_BRIDGED_MUTABLE_TYPE(id) __CFRunLoop* CFRunLoopRef;
 typedef struct CF_BRIDGED_MUTABLE_TYPE(id) __CFRunLoopSource* CFRunLoopSourceRef;
 typedef struct CF_BRIDGED_MUTABLE_TYPE(NSTimer) __CFRunLoopTimer* CFRunLoopTimerRef;
@@ -273,3 +286,4 @@ typedef CF_ENUM(CFIndex, CFPropertyListFormat){
 };
 
 CF_EXTERN_C_END
+CF_IMPLICIT_BRIDGING_DISABLED

@@ -1,13 +1,17 @@
 // Stand-in for CoreGraphics/CoreGraphics.h of the macOS SDK, reduced to
 // Quartz Event Services: event sources, keyboard events and their fields,
 // event taps and posting. Events and sources are Core Foundation objects
-// (CFRetain/CFRelease); a tap is a CFMachPort.
+// (CFRetain/CFRelease); a tap is a CFMachPort. As in the SDK, every pointer
+// is non-null unless marked nullable, and results follow the Create rule
+// through the audit for implicit bridging.
 #pragma once
 
 #include <CoreFoundation/CoreFoundation.h>
 
 #define CG_EXTERN extern
 
+CF_IMPLICIT_BRIDGING_ENABLED
+CF_ASSUME_NONNULL_BEGIN
 CF_EXTERN_C_BEGIN
 
 typedef struct CF_BRIDGED_TYPE(id) __CGEvent* CGEventRef;
@@ -104,48 +108,51 @@ typedef CF_ENUM(int32_t, CGEventSourceStateID){
 
 // Returns the event to deliver (the one received, possibly changed, or a
 // replacement) or NULL to drop it. The event belongs to the caller.
-typedef CGEventRef (*CGEventTapCallBack)(CGEventTapProxy proxy, CGEventType type,
-                                         CGEventRef event, void* userInfo);
+typedef CGEventRef _Nullable (*CGEventTapCallBack)(CGEventTapProxy proxy, CGEventType type,
+                                                   CGEventRef event, void* _Nullable userInfo);
 
 // Events.
 CG_EXTERN CFTypeID CGEventGetTypeID(void);
-CG_EXTERN CGEventRef CGEventCreate(CGEventSourceRef source) CF_RETURNS_RETAINED;
-CG_EXTERN CGEventRef CGEventCreateCopy(CGEventRef event) CF_RETURNS_RETAINED;
-CG_EXTERN CGEventRef CGEventCreateKeyboardEvent(CGEventSourceRef source, CGKeyCode virtualKey,
-                                                bool keyDown) CF_RETURNS_RETAINED;
-CG_EXTERN CGEventSourceRef CGEventCreateSourceFromEvent(CGEventRef event) CF_RETURNS_RETAINED;
-CG_EXTERN CGEventType CGEventGetType(CGEventRef event);
-CG_EXTERN void CGEventSetType(CGEventRef event, CGEventType type);
-CG_EXTERN CGEventTimestamp CGEventGetTimestamp(CGEventRef event);
-CG_EXTERN CGEventFlags CGEventGetFlags(CGEventRef event);
-CG_EXTERN void CGEventSetFlags(CGEventRef event, CGEventFlags flags);
-CG_EXTERN int64_t CGEventGetIntegerValueField(CGEventRef event, CGEventField field);
-CG_EXTERN void CGEventSetIntegerValueField(CGEventRef event, CGEventField field, int64_t value);
-CG_EXTERN void CGEventKeyboardGetUnicodeString(CGEventRef event, UniCharCount maxStringLength,
-                                               UniCharCount* actualStringLength,
-                                               UniChar* unicodeString);
-CG_EXTERN void CGEventKeyboardSetUnicodeString(CGEventRef event, UniCharCount stringLength,
-                                               const UniChar* unicodeString);
+CG_EXTERN CGEventRef _Nullable CGEventCreate(CGEventSourceRef _Nullable source);
+CG_EXTERN CGEventRef _Nullable CGEventCreateCopy(CGEventRef _Nullable event);
+CG_EXTERN CGEventRef _Nullable CGEventCreateKeyboardEvent(CGEventSourceRef _Nullable source,
+                                                          CGKeyCode virtualKey, bool keyDown);
+CG_EXTERN CGEventSourceRef _Nullable CGEventCreateSourceFromEvent(CGEventRef _Nullable event);
+CG_EXTERN CGEventType CGEventGetType(CGEventRef _Nullable event);
+CG_EXTERN void CGEventSetType(CGEventRef _Nullable event, CGEventType type);
+CG_EXTERN CGEventTimestamp CGEventGetTimestamp(CGEventRef _Nullable event);
+CG_EXTERN CGEventFlags CGEventGetFlags(CGEventRef _Nullable event);
+CG_EXTERN void CGEventSetFlags(CGEventRef _Nullable event, CGEventFlags flags);
+CG_EXTERN int64_t CGEventGetIntegerValueField(CGEventRef _Nullable event, CGEventField field);
+CG_EXTERN void CGEventSetIntegerValueField(CGEventRef _Nullable event, CGEventField field,
+                                           int64_t value);
+CG_EXTERN void CGEventKeyboardGetUnicodeString(CGEventRef _Nullable event,
+                                               UniCharCount maxStringLength,
+                                               UniCharCount* _Nullable actualStringLength,
+                                               UniChar* _Nullable unicodeString);
+CG_EXTERN void CGEventKeyboardSetUnicodeString(CGEventRef _Nullable event,
+                                               UniCharCount stringLength,
+                                               const UniChar* _Nullable unicodeString);
 
 // Event sources.
 CG_EXTERN CFTypeID CGEventSourceGetTypeID(void);
-CG_EXTERN CGEventSourceRef CGEventSourceCreate(CGEventSourceStateID stateID) CF_RETURNS_RETAINED;
-CG_EXTERN CGEventSourceStateID CGEventSourceGetSourceStateID(CGEventSourceRef source);
-CG_EXTERN CGEventSourceKeyboardType CGEventSourceGetKeyboardType(CGEventSourceRef source);
-CG_EXTERN void CGEventSourceSetKeyboardType(CGEventSourceRef source,
+CG_EXTERN CGEventSourceRef _Nullable CGEventSourceCreate(CGEventSourceStateID stateID);
+CG_EXTERN CGEventSourceStateID CGEventSourceGetSourceStateID(CGEventSourceRef _Nullable source);
+CG_EXTERN CGEventSourceKeyboardType CGEventSourceGetKeyboardType(CGEventSourceRef _Nullable source);
+CG_EXTERN void CGEventSourceSetKeyboardType(CGEventSourceRef _Nullable source,
                                             CGEventSourceKeyboardType keyboardType);
 CG_EXTERN CGEventFlags CGEventSourceFlagsState(CGEventSourceStateID stateID);
 CG_EXTERN bool CGEventSourceKeyState(CGEventSourceStateID stateID, CGKeyCode key);
 
 // Event taps and posting.
-CG_EXTERN CFMachPortRef CGEventTapCreate(CGEventTapLocation tap, CGEventTapPlacement place,
-                                         CGEventTapOptions options,
-                                         CGEventMask eventsOfInterest,
-                                         CGEventTapCallBack callback,
-                                         void* userInfo) CF_RETURNS_RETAINED;
+CG_EXTERN CFMachPortRef _Nullable CGEventTapCreate(
+    CGEventTapLocation tap, CGEventTapPlacement place, CGEventTapOptions options,
+    CGEventMask eventsOfInterest, CGEventTapCallBack callback, void* _Nullable userInfo);
 CG_EXTERN void CGEventTapEnable(CFMachPortRef tap, bool enable);
 CG_EXTERN bool CGEventTapIsEnabled(CFMachPortRef tap);
-CG_EXTERN void CGEventTapPostEvent(CGEventTapProxy proxy, CGEventRef event);
-CG_EXTERN void CGEventPost(CGEventTapLocation tap, CGEventRef event);
+CG_EXTERN void CGEventTapPostEvent(CGEventTapProxy _Nullable proxy, CGEventRef _Nullable event);
+CG_EXTERN void CGEventPost(CGEventTapLocation tap, CGEventRef _Nullable event);
 
 CF_EXTERN_C_END
+CF_ASSUME_NONNULL_END
+CF_IMPLICIT_BRIDGING_DISABLED

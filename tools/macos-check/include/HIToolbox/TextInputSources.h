@@ -1,14 +1,16 @@
 // Stand-in for HIToolbox/TextInputSources.h of the macOS SDK: the Text Input
 // Sources calls, property keys and notification the adapters use, with the
 // documented types. An input source is a Core Foundation object of its own
-// type, so it converts to no other CF type without a cast.
+// type, so it converts to no other CF type without a cast. Unlike most CF
+// types it carries no toll-free bridging attribute, and the header is not
+// audited for implicit bridging or nullability, as in the SDK.
 #pragma once
 
 #include <CoreFoundation/CoreFoundation.h>
 
 CF_EXTERN_C_BEGIN
 
-typedef struct CF_BRIDGED_TYPE(id) __TISInputSource* TISInputSourceRef;
+typedef struct __TISInputSource* TISInputSourceRef;
 
 CF_EXPORT CFTypeID TISInputSourceGetTypeID(void);
 

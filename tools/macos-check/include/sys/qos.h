@@ -2,7 +2,7 @@
 // shared by threads and dispatch queues.
 #pragma once
 
-typedef enum qos_class : unsigned int {
+typedef enum : unsigned int {
     QOS_CLASS_USER_INTERACTIVE = 0x21,
     QOS_CLASS_USER_INITIATED = 0x19,
     QOS_CLASS_DEFAULT = 0x15,

@@ -39,41 +39,62 @@
 
 // The SDK's anchors are generic over their axis (NSLayoutAnchor<AnchorType>),
 // so that an x-axis anchor is never constrained to a y-axis one; GNUstep's
-// take any anchor. These narrow them the same way.
+// take any anchor. These narrow them the same way, and warn, as the SDK does,
+// when the constraint made is dropped. (NSLayoutDimension's ...ToConstant:
+// and ...multiplier: forms are GNUstep's own declarations, which a category
+// cannot amend: those lack the warning here.)
 @interface NSLayoutXAxisAnchor (VantoCheckUI)
-- (NSLayoutConstraint*)constraintEqualToAnchor:(NSLayoutXAxisAnchor*)anchor;
-- (NSLayoutConstraint*)constraintGreaterThanOrEqualToAnchor:(NSLayoutXAxisAnchor*)anchor;
-- (NSLayoutConstraint*)constraintLessThanOrEqualToAnchor:(NSLayoutXAxisAnchor*)anchor;
 - (NSLayoutConstraint*)constraintEqualToAnchor:(NSLayoutXAxisAnchor*)anchor
-                                      constant:(CGFloat)c;
+    __attribute__((warn_unused_result));
 - (NSLayoutConstraint*)constraintGreaterThanOrEqualToAnchor:(NSLayoutXAxisAnchor*)anchor
-                                                   constant:(CGFloat)c;
+    __attribute__((warn_unused_result));
 - (NSLayoutConstraint*)constraintLessThanOrEqualToAnchor:(NSLayoutXAxisAnchor*)anchor
-                                                constant:(CGFloat)c;
+    __attribute__((warn_unused_result));
+- (NSLayoutConstraint*)constraintEqualToAnchor:(NSLayoutXAxisAnchor*)anchor
+                                      constant:(CGFloat)c
+    __attribute__((warn_unused_result));
+- (NSLayoutConstraint*)constraintGreaterThanOrEqualToAnchor:(NSLayoutXAxisAnchor*)anchor
+                                                   constant:(CGFloat)c
+    __attribute__((warn_unused_result));
+- (NSLayoutConstraint*)constraintLessThanOrEqualToAnchor:(NSLayoutXAxisAnchor*)anchor
+                                                constant:(CGFloat)c
+    __attribute__((warn_unused_result));
 @end
 
 @interface NSLayoutYAxisAnchor (VantoCheckUI)
-- (NSLayoutConstraint*)constraintEqualToAnchor:(NSLayoutYAxisAnchor*)anchor;
-- (NSLayoutConstraint*)constraintGreaterThanOrEqualToAnchor:(NSLayoutYAxisAnchor*)anchor;
-- (NSLayoutConstraint*)constraintLessThanOrEqualToAnchor:(NSLayoutYAxisAnchor*)anchor;
 - (NSLayoutConstraint*)constraintEqualToAnchor:(NSLayoutYAxisAnchor*)anchor
-                                      constant:(CGFloat)c;
+    __attribute__((warn_unused_result));
 - (NSLayoutConstraint*)constraintGreaterThanOrEqualToAnchor:(NSLayoutYAxisAnchor*)anchor
-                                                   constant:(CGFloat)c;
+    __attribute__((warn_unused_result));
 - (NSLayoutConstraint*)constraintLessThanOrEqualToAnchor:(NSLayoutYAxisAnchor*)anchor
-                                                constant:(CGFloat)c;
+    __attribute__((warn_unused_result));
+- (NSLayoutConstraint*)constraintEqualToAnchor:(NSLayoutYAxisAnchor*)anchor
+                                      constant:(CGFloat)c
+    __attribute__((warn_unused_result));
+- (NSLayoutConstraint*)constraintGreaterThanOrEqualToAnchor:(NSLayoutYAxisAnchor*)anchor
+                                                   constant:(CGFloat)c
+    __attribute__((warn_unused_result));
+- (NSLayoutConstraint*)constraintLessThanOrEqualToAnchor:(NSLayoutYAxisAnchor*)anchor
+                                                constant:(CGFloat)c
+    __attribute__((warn_unused_result));
 @end
 
 @interface NSLayoutDimension (VantoCheckUI)
-- (NSLayoutConstraint*)constraintEqualToAnchor:(NSLayoutDimension*)anchor;
-- (NSLayoutConstraint*)constraintGreaterThanOrEqualToAnchor:(NSLayoutDimension*)anchor;
-- (NSLayoutConstraint*)constraintLessThanOrEqualToAnchor:(NSLayoutDimension*)anchor;
 - (NSLayoutConstraint*)constraintEqualToAnchor:(NSLayoutDimension*)anchor
-                                      constant:(CGFloat)c;
+    __attribute__((warn_unused_result));
 - (NSLayoutConstraint*)constraintGreaterThanOrEqualToAnchor:(NSLayoutDimension*)anchor
-                                                   constant:(CGFloat)c;
+    __attribute__((warn_unused_result));
 - (NSLayoutConstraint*)constraintLessThanOrEqualToAnchor:(NSLayoutDimension*)anchor
-                                                constant:(CGFloat)c;
+    __attribute__((warn_unused_result));
+- (NSLayoutConstraint*)constraintEqualToAnchor:(NSLayoutDimension*)anchor
+                                      constant:(CGFloat)c
+    __attribute__((warn_unused_result));
+- (NSLayoutConstraint*)constraintGreaterThanOrEqualToAnchor:(NSLayoutDimension*)anchor
+                                                   constant:(CGFloat)c
+    __attribute__((warn_unused_result));
+- (NSLayoutConstraint*)constraintLessThanOrEqualToAnchor:(NSLayoutDimension*)anchor
+                                                constant:(CGFloat)c
+    __attribute__((warn_unused_result));
 @end
 
 // ---- Stack views (macOS 10.9; arranged subviews and distribution 10.11) ----
@@ -100,9 +121,11 @@ static const NSStackViewVisibilityPriority NSStackViewVisibilityPriorityMustHold
 static const NSStackViewVisibilityPriority NSStackViewVisibilityPriorityDetachOnlyIfNecessary = 900;
 static const NSStackViewVisibilityPriority NSStackViewVisibilityPriorityNotVisible = 0;
 
+@protocol NSStackViewDelegate;
+
 @interface NSStackView : NSView
 + (instancetype)stackViewWithViews:(NSArray<NSView*>*)views;
-@property (weak) id delegate;
+@property (weak) id<NSStackViewDelegate> delegate;
 @property NSUserInterfaceLayoutOrientation orientation;
 @property NSLayoutAttribute alignment;
 @property NSEdgeInsets edgeInsets;
@@ -120,13 +143,19 @@ static const NSStackViewVisibilityPriority NSStackViewVisibilityPriorityNotVisib
            atIndex:(NSUInteger)index
          inGravity:(NSStackViewGravity)gravity;
 - (void)removeView:(NSView*)view;
-- (NSArray<NSView*>*)viewsInGravity:(NSStackViewGravity)gravity;
+- (NSArray<__kindof NSView*>*)viewsInGravity:(NSStackViewGravity)gravity;
 - (void)setViews:(NSArray<NSView*>*)views inGravity:(NSStackViewGravity)gravity;
 @property (readonly, copy) NSArray<__kindof NSView*>* views;
 - (void)setVisibilityPriority:(NSStackViewVisibilityPriority)priority forView:(NSView*)view;
 - (NSLayoutPriority)huggingPriorityForOrientation:(NSLayoutConstraintOrientation)orientation;
 - (void)setHuggingPriority:(NSLayoutPriority)priority
             forOrientation:(NSLayoutConstraintOrientation)orientation;
+@end
+
+@protocol NSStackViewDelegate <NSObject>
+@optional
+- (void)stackView:(NSStackView*)stackView willDetachViews:(NSArray<NSView*>*)views;
+- (void)stackView:(NSStackView*)stackView didReattachViews:(NSArray<NSView*>*)views;
 @end
 
 // ---- Controls ----

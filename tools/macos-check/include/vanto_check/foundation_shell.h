@@ -6,8 +6,9 @@
 typedef FourCharCode ResType;
 typedef ResType DescType;
 
-// Descriptor types of text (AEDataModel.h and AERegistry.h).
-enum {
+// Descriptor types of text (AEDataModel.h and AERegistry.h), anonymous
+// enums of type DescType there as here.
+enum : DescType {
     typeChar = 'TEXT',
     typeUnicodeText = 'utxt',
     typeUTF8Text = 'utf8',
@@ -15,7 +16,7 @@ enum {
     typeStyledText = 'STXT',
     typeIntlText = 'itxt',
 };
-enum {
+enum : DescType {
     typeNull = 'null',
     typeType = 'type',
 };
