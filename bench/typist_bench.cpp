@@ -10,10 +10,10 @@
 #include "pipeline/app_profile.h"
 #include "pipeline/event_tap.h"
 #include "pipeline/typist.h"
-#include "pipeline/unicode.h"
+#include "settings/unicode.h"
 #include "platform/portable/portable_platform.h"
 #include "setup/key_feed.h"
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 #include <algorithm>
 #include <chrono>

@@ -4,9 +4,9 @@
 #include "pipeline/app_profile.h"
 #include "pipeline/screen.h"
 #include "pipeline/typist.h"
-#include "pipeline/unicode.h"
+#include "settings/unicode.h"
 #include "platform/portable/portable_platform.h"
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 #include <cstdio>
 #include <cstdlib>

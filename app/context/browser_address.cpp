@@ -1,7 +1,7 @@
 #include "browser_address.h"
 
 #include "pipeline/typist.h"
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 namespace vanto {
 

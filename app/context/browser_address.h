@@ -3,7 +3,7 @@
 // the user's address rules.
 #pragma once
 
-#include "context/exclusion.h"
+#include "settings/exclusion.h"
 #include "context/serial_queue.h"
 #include "platform/browser_scripting.h"
 

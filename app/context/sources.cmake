@@ -1,6 +1,4 @@
 list(APPEND VANTO_CORE_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/exclusion.cpp)
-list(APPEND VANTO_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/browser_address.cpp
   ${CMAKE_CURRENT_LIST_DIR}/secure_input_watch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/serial_queue.cpp

@@ -1,7 +1,7 @@
 // How Vanto behaves in one application, from its bundle identifier.
 #pragma once
 
-#include "context/exclusion.h"
+#include "settings/exclusion.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "key_event.h"
 
-#include "unicode.h"
+#include "settings/unicode.h"
 
 namespace vanto {
 

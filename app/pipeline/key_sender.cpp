@@ -1,7 +1,7 @@
 #include "key_sender.h"
 
 #include "key_event.h"
-#include "unicode.h"
+#include "settings/unicode.h"
 
 namespace vanto {
 

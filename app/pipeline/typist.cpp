@@ -1,8 +1,8 @@
 #include "typist.h"
 
 #include "platform/process_info.h"
-#include "ui/settings.h"
-#include "unicode.h"
+#include "settings/settings.h"
+#include "settings/unicode.h"
 
 #include <array>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "pipeline/app_profile.h"
 #include "setup/self_test.h"
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 #include <algorithm>
 #include <limits>

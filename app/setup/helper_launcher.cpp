@@ -1,6 +1,6 @@
 #include "helper_launcher.h"
 
-#include "context/exclusion.h"
+#include "settings/exclusion.h"
 #include "pipeline/app_profile.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "pipeline/screen.h"
 #include "pipeline/typist.h"
-#include "pipeline/unicode.h"
+#include "settings/unicode.h"
 
 #include <mutex>
 #include <string>

@@ -11,7 +11,7 @@
 #include "setup/installed_layout.h"
 #include "setup/installer.h"
 #include "ui/app_delegate.h"
-#include "ui/settings.h"
+#include "settings/settings.h"
 #include "ui/shell_links.h"
 
 namespace vanto {

@@ -1,14 +1,14 @@
 #include "self_test.h"
 
-#include "context/exclusion.h"
+#include "settings/exclusion.h"
 #include "pipeline/app_profile.h"
 #include "pipeline/event_tap.h"
 #include "pipeline/key_event.h"
 #include "pipeline/screen.h"
 #include "pipeline/typist.h"
-#include "pipeline/unicode.h"
+#include "settings/unicode.h"
 #include "setup/key_feed.h"
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 #include <atomic>
 #include <chrono>

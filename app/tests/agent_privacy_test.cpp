@@ -13,7 +13,7 @@
 #include "platform/portable/portable_workspace.h"
 #include "shell_rig.h"
 #include "ui/app_delegate.h"
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 

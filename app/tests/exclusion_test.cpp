@@ -1,4 +1,4 @@
-#include "context/exclusion.h"
+#include "settings/exclusion.h"
 #include "platform/portable/portable_property_lists.h"
 
 #include <gtest/gtest.h>

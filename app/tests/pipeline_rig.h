@@ -6,7 +6,7 @@
 #include "pipeline/typist.h"
 #include "platform/portable/portable_platform.h"
 #include "setup/key_feed.h"
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 #include "platform/portable/portable_notifications.h"
 #include "platform/portable/portable_property_lists.h"

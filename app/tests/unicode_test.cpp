@@ -1,4 +1,4 @@
-#include "pipeline/unicode.h"
+#include "settings/unicode.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "pipeline/app_profile.h"
 #include "pipeline/event_tap.h"
 #include "pipeline/typist.h"
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 namespace vanto {
 

@@ -3,8 +3,8 @@
 #include "context/browser_address.h"
 #include "pipeline/app_profile.h"
 #include "pipeline/key_event.h"
-#include "pipeline/unicode.h"
-#include "ui/settings.h"
+#include "settings/unicode.h"
+#include "settings/settings.h"
 
 #include <algorithm>
 #include <filesystem>

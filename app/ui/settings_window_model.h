@@ -4,7 +4,7 @@
 // views of each platform only lay this out.
 #pragma once
 
-#include "context/exclusion.h"
+#include "settings/exclusion.h"
 #include "platform/workspace.h"
 
 #include <array>

@@ -11,7 +11,7 @@
 #include "setup/installer.h"
 #include "setup/roles.h"
 #include "ui/dialogs.h"
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 #include <cstdint>
 #include <cstdio>

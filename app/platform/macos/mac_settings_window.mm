@@ -2,10 +2,10 @@
 // status, and the exclusion list, laid out in AppKit on the window's model.
 #import "platform/macos/mac_settings_window.h"
 
-#include "context/exclusion.h"
-#include "pipeline/unicode.h"
+#include "settings/exclusion.h"
+#include "settings/unicode.h"
 #include "platform/macos/ns_text.h"
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 #include <array>
 #include <cstddef>

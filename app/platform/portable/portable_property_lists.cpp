@@ -1,6 +1,6 @@
 #include "portable_property_lists.h"
 
-#include "pipeline/unicode.h"
+#include "settings/unicode.h"
 
 #include <plist/plist.h>
 

@@ -1,6 +1,6 @@
 #include "exclusion.h"
 
-#include "pipeline/unicode.h"
+#include "settings/unicode.h"
 
 namespace vanto {
 

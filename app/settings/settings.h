@@ -2,7 +2,7 @@
 // step across every Vanto process of the user.
 #pragma once
 
-#include "context/exclusion.h"
+#include "settings/exclusion.h"
 #include "platform/notifications.h"
 #include "platform/property_list.h"
 #include "platform/user_defaults.h"
