@@ -16,3 +16,7 @@ for std in on off; do
     echo
   done
 done
+
+# Attested syllables by source, and English taken by invented syllables.
+cmake --build --preset release --target syllable_coverage >/dev/null
+build/release/bench/syllable_coverage

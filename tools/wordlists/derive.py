@@ -8,10 +8,13 @@ en_words.txt and README.md. Nothing is written unless every list passes its
 checks, so a missing or changed source never leaves data/ half updated.
 
 The strict Vietnamese lists are generated from syllable structure (see
-syllable.py), because the installed Vietnamese dictionaries lack thousands
-of syllables writers use (mẩu, bíp, sỹ). The MIT-licensed cspell list only
-says which onsets a rare rhyme takes; hunspell-vi (GPL) only checks the
-result. The English list is taken from SCOWL.
+syllable.py): every onset, rhyme and tone that Vietnamese spelling allows is
+a candidate, because no dictionary holds every syllable writers use (mẩu,
+bíp, sỹ, nướu). A candidate that a permissively licensed source attests is
+in; one attested nowhere is in unless its Telex keys spell an English word,
+since a syllable nobody writes must not take a word people do write.
+hunspell-vi (GPL) only checks the result. The English list is taken from
+SCOWL.
 """
 
 import argparse
@@ -21,18 +24,27 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import unicodedata
 from pathlib import Path
 
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import syllable as S  # noqa: E402
+import telex_keys  # noqa: E402
 
 REPO = Path(__file__).resolve().parents[2]
 DEFAULT_HUNSPELL = Path("/usr/share/hunspell/vi_VN.dic")
 DEFAULT_CSPELL = Path("/tmp/wl/node_modules/@cspell/dict-vi-vn/vi.trie.gz")
 DEFAULT_SCOWL = Path("/usr/share/dict/scowl")
+DEFAULT_TESSDATA = Path("/usr/share/tesseract-ocr/5/tessdata/vie.traineddata")
+DEFAULT_PLACES = Path("/tmp/wl/node_modules/vietnam-provinces-js")
+DEFAULT_NAMES = Path("/tmp/wl/node_modules/@faker-js/faker")
+DEFAULT_CLDR = Path("/usr/share/unicode/cldr/common")
+DEFAULT_BENCH = REPO / "bench" / "data"
 CSPELL_PACKAGE = "@cspell/dict-vi-vn"
+PLACES_PACKAGE = "vietnam-provinces-js"
+NAMES_PACKAGE = "@faker-js/faker"
 
 MAX_VI_LENGTH = 9  # the tries hold no longer path
 VI_LETTERS = frozenset("abcdefghijklmnopqrstuvxyzđ"
@@ -46,19 +58,11 @@ class SourceError(Exception):
 
 # ---------------------------------------------------------------- strict list
 
-# Rhymes that nearly every onset takes: a missing onset is an accidental gap,
-# so they are combined with every onset their spelling rules allow.
-OPEN_RHYMES = frozenset("""
-    a ac ach ai am an ang anh ao ap at au ay e en eo et ê ên ênh i ia ich inh
-    it iu iên iêu o oa oc oi om on ong ot ô ôc ôi ôn ông ơ ơi u ua uc ui um un
-    ung ut ư ưa ưng ương ăc ăm ăn ăng ăt âm ân âp ât âu ây
-""".split())
-# Any other rhyme is combined only with the onsets that the attested list
-# uses it with (in any tone), and with these: síp, xíp (jeep) and the
-# interjection ừm are everyday words the dictionaries lack.
-LISTED_FRAMES = {("s", "ip"), ("x", "ip"), ("", "ưm")}
 # khuya is written only without a tone, so its toned forms are no syllables.
 NEVER_TONED = frozenset(("uya",))
+# uơ is typed with the keys of ươ (uow), the start of ương, ướt, ười; as an
+# entry it would take those keys, so only the attested huơ, thuở, quơ are in.
+ATTESTED_ONLY = frozenset(("uơ",))
 
 # p starts only loan syllables; these are the ones written with a diacritic
 # (pê-đan, ống pô, gỗ pơ mu). They follow native structure, so the validator
@@ -77,6 +81,15 @@ LOAN_SYLLABLES = [
     "kilô",      # short for kilôgam
     "palăng",    # hoist; attested in the installed dictionaries
     "balô",      # ba lô, the backpack, usually written as one string
+    "ngêu",      # nghêu, the clam, as markets and menus write it
+]
+
+# Syllables of place names outside native spelling, written on every map and
+# address: Đắk Lắk, Đắk Nông, Krông Búk, Kon Plông, Bắc Kạn, Hồng Kông, Ngọk
+# Hồi, Chư Prông, Đak Pơ, Quới Sơn, Krông Pắc. They skip the validator.
+PLACE_SYLLABLES = [
+    "búk", "drăng", "đak", "đăk", "đắk", "kạn", "kông", "krông", "lắk",
+    "ngọk", "pơng", "prông", "quới",
 ]
 
 GENERATOR_ONSETS = ("",) + tuple(o for o in S.ONSETS if o != "p")
@@ -105,35 +118,74 @@ def attested_frames(words):
     return {frame_of(w) for w in words if S.check(w) is None}
 
 
-def generate(style, frames):
-    """Every syllable with a diacritic whose frame is open, attested or
-    listed, in every tone, the tone placed per `style`."""
-    out = set()
+def identity(word):
+    """What a spelling names, whatever the tone style: (onset, rhyme, tone)
+    of a well-formed syllable, the spelling itself for a listed loan."""
+    if S.check(word) is not None:
+        return word
+    plain, tone, _ = S.strip_tone(word)
+    onset, written = S.split_onset(plain)
+    return onset, S.underlying_rhyme(onset, written), tone
+
+
+def candidates(style):
+    """(identity, spelling) of every syllable with a diacritic that Vietnamese
+    spelling allows, the tone placed per `style`."""
     for onset in GENERATOR_ONSETS:
         for rhyme in rhyme_inventory(onset):
             if rhyme in NEVER_TONED:
                 continue
-            # qu has a short inventory of its own, all of it written; the open i
-            # written y is kept after every onset that writes it (sỹ, vỹ).
-            if not (rhyme in OPEN_RHYMES or onset == "qu" or rhyme == "y"
-                    or (onset, rhyme) in frames or (onset, rhyme) in LISTED_FRAMES):
-                continue
             for tone in S.TONES:
                 word = S.spell(onset, rhyme, tone, style)
                 if not word.isascii() and S.check(word, style) is None:
-                    out.add(word)
-    return out
+                    yield (onset, rhyme, tone), word
 
 
-def strict_list(style, frames):
-    words = generate(style, frames)
+def english_keys(word, english):
+    """The English word that the Telex keys of `word` spell, or None."""
+    for keys in sorted(telex_keys.variants(word)):
+        if keys in english or is_inflection(keys, english):
+            return keys
+    return None
+
+
+def strict_list(style, attested, english):
+    """The strict list of one tone style and, for the record, the
+    unattested candidates left out because their keys are English."""
+    words, dropped = set(), {}
+
+    def decide(ident, word):
+        if ident in attested:
+            words.add(word)
+        else:
+            # Both tone places are typed (chỏe: chore), so that the two lists
+            # keep the same syllables.
+            spellings = {S.spell(*ident, s) for s in (S.FIRST, S.SECOND)} if isinstance(
+                ident, tuple) else {word}
+            keys = next(filter(None, (english_keys(w, english) for w in sorted(spellings))), None)
+            if keys:
+                dropped[word] = keys
+            else:
+                words.add(word)
+
+    for ident, word in candidates(style):
+        if ident not in attested and ident[1] in ATTESTED_ONLY:
+            continue
+        decide(ident, word)
+    # Attested syllables the generator does not make: loan onsets (pênh).
+    for ident in attested:
+        if isinstance(ident, tuple):
+            word = S.spell(*ident, style)
+            if word not in words:
+                words.add(word)
     for word in P_SYLLABLES:
         reason = S.check(word, style)
         if reason:
             raise SourceError(f"explicit syllable {word!r} is not well formed: {reason}")
-        words.add(word)
-    words.update(LOAN_SYLLABLES)
-    return words
+        decide(identity(word), word)
+    for word in LOAN_SYLLABLES + PLACE_SYLLABLES:
+        decide(word, word)
+    return words, dropped
 
 
 # ----------------------------------------------------------------- extra list
@@ -285,6 +337,79 @@ def read_cspell_trie(path):
     return {unicodedata.normalize("NFC", w).lower() for w in words if not w.startswith("~")}
 
 
+def tokens(text):
+    """Lowercase NFC runs of letters of `text`."""
+    return {unicodedata.normalize("NFC", t).lower() for t in re.findall(r"[^\W\d_]+", text)}
+
+
+def read_tesseract(traineddata):
+    """Words of the word list inside a tesseract .traineddata file, unpacked
+    with the tools of Debian's tesseract-ocr package."""
+    if not traineddata.is_file():
+        raise SourceError(f"{traineddata} is missing: install the Debian package "
+                          "tesseract-ocr-vie (apt-get install tesseract-ocr tesseract-ocr-vie) "
+                          "or pass --tessdata")
+    with tempfile.TemporaryDirectory() as tmp:
+        prefix = os.path.join(tmp, "vie.")
+        out = os.path.join(tmp, "words.txt")
+        try:
+            subprocess.run(["combine_tessdata", "-u", str(traineddata), prefix],
+                           capture_output=True, check=True)
+            subprocess.run(["dawg2wordlist", prefix + "lstm-unicharset", prefix + "lstm-word-dawg",
+                            out], capture_output=True, check=True)
+            text = Path(out).read_text(encoding="utf-8")
+        except OSError:
+            raise SourceError("combine_tessdata or dawg2wordlist is missing: "
+                              "install the Debian package tesseract-ocr")
+        except (subprocess.CalledProcessError, UnicodeDecodeError) as e:
+            raise SourceError(f"{traineddata}: cannot unpack its word list ({e})")
+    words = tokens(text)
+    if len(words) < 1000:
+        raise SourceError(f"{traineddata}: its word list has only {len(words)} words")
+    return words
+
+
+def _js_unescape(text):
+    text = re.sub(r"\\u\{([0-9a-fA-F]+)\}", lambda m: chr(int(m.group(1), 16)), text)
+    text = re.sub(r"\\u([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), text)
+    return re.sub(r"\\x([0-9a-fA-F]{2})", lambda m: chr(int(m.group(1), 16)), text)
+
+
+def read_js_words(package_dir, pattern, package):
+    """Words in the string data of an npm package's bundled JavaScript. Code
+    is ASCII, so only the data holds letters with a diacritic."""
+    files = sorted(package_dir.glob(pattern))
+    if not files:
+        raise SourceError(f"{package_dir} has no {pattern}: install the npm package {package} "
+                          f"(npm install --prefix /tmp/wl {package})")
+    words = set()
+    for f in files:
+        words |= tokens(_js_unescape(f.read_text(encoding="utf-8")))
+    return words
+
+
+def read_cldr(common):
+    """Words of CLDR's Vietnamese locale files (names of languages, countries,
+    cities, months, units, emoji)."""
+    files = sorted(common.glob("*/vi.xml")) + sorted(common.glob("*/vi_VN.xml"))
+    if not files:
+        raise SourceError(f"{common} has no */vi.xml: install the Debian package "
+                          "unicode-cldr-core (apt-get install unicode-cldr-core) or pass --cldr")
+    words = set()
+    for f in files:
+        words |= tokens(f.read_text(encoding="utf-8"))
+    return words
+
+
+def npm_info(package_dir, package):
+    meta = package_dir / "package.json"
+    try:
+        info = json.loads(meta.read_text(encoding="utf-8"))
+    except (OSError, ValueError):
+        raise SourceError(f"{meta} is missing or unreadable: reinstall {package}")
+    return info.get("version", "?"), info.get("license", "?")
+
+
 def scowl_files(scowl, kinds, max_level):
     files = []
     for kind in kinds:
@@ -305,13 +430,65 @@ def package_version(name):
     return out
 
 
-def npm_version(trie_path):
-    meta = trie_path.parent / "package.json"
-    try:
-        info = json.loads(meta.read_text(encoding="utf-8"))
-    except (OSError, ValueError):
-        raise SourceError(f"{meta} is missing or unreadable: reinstall {CSPELL_PACKAGE}")
-    return info.get("version", "?"), info.get("license", "?")
+
+
+class Source:
+    """One attested source: its Vietnamese syllables (well-formed, or listed
+    loans and places) and the words with a diacritic it has besides."""
+
+    def __init__(self, key, title, version, licence, use, words):
+        self.key, self.title, self.version, self.licence, self.use = key, title, version, licence, use
+        listed = set(LOAN_SYLLABLES) | set(PLACE_SYLLABLES)
+        marked = {w for w in words if not w.isascii() and set(w) <= VI_LETTERS}
+        self.syllables = {w for w in marked if w in listed or S.check(w) is None}
+        self.left_out = marked - self.syllables
+
+    def row(self):
+        return f"| {self.title} | {self.version} | {self.licence} | {self.use} |"
+
+    def count_row(self):
+        return f"| {self.key} | {self.title} | {len(self.syllables)} | {len(self.left_out)} |"
+
+    def left_out_item(self):
+        return f"- {self.key}: " + (", ".join(sorted(self.left_out)) or "none")
+
+
+def read_sources(args):
+    cspell_version, cspell_license = npm_info(args.cspell.parent, CSPELL_PACKAGE)
+    places_version, places_license = npm_info(args.places, PLACES_PACKAGE)
+    names_version, names_license = npm_info(args.names, NAMES_PACKAGE)
+    return [
+        Source("cspell", f"npm `{CSPELL_PACKAGE}`", cspell_version, cspell_license,
+               "attested syllables (a spelling dictionary)", read_cspell_trie(args.cspell)),
+        Source("tesseract", "Debian `tesseract-ocr-vie`", package_version("tesseract-ocr-vie"),
+               "Apache-2.0", "attested syllables (the word list inside `vie.traineddata`)",
+               read_tesseract(args.tessdata)),
+        Source("places", f"npm `{PLACES_PACKAGE}`", places_version, places_license,
+               "attested syllables (names of provinces, districts, communes)",
+               read_js_words(args.places, "dist/*.js", PLACES_PACKAGE)),
+        Source("names", f"npm `{NAMES_PACKAGE}`", names_version, names_license,
+               "attested syllables (its Vietnamese locale: surnames, given names, cities, "
+               "streets, months)", read_js_words(args.names, "dist/vi-*.js", NAMES_PACKAGE)),
+        Source("cldr", "Debian `unicode-cldr-core`", package_version("unicode-cldr-core"),
+               "Unicode-DFS-2016 (permissive)",
+               "attested syllables (the Vietnamese locale: languages, countries, cities, "
+               "units, emoji names)", read_cldr(args.cldr)),
+    ]
+
+
+def write_sources(path, sources):
+    """One line per attested syllable: the syllable (tone style on), a tab,
+    the sources that attest it."""
+    by_word = {}
+    for src in sources:
+        for w in src.syllables:
+            ident = identity(w)
+            word = S.spell(*ident, S.FIRST) if isinstance(ident, tuple) else ident
+            by_word.setdefault(word, []).append(src.key)
+    text = "".join(f"{w}\t{','.join(keys)}\n" for w, keys in sorted(by_word.items()))
+    tmp = path.with_suffix(path.suffix + ".tmp")
+    tmp.write_text(text, encoding="utf-8", newline="\n")
+    os.replace(tmp, path)
 
 
 # ------------------------------------------------------------------ English
@@ -341,6 +518,10 @@ EN_SUFFIXES = ("ing", "ed", "es", "s")
 # (passed, errors, arrays), and are taken from a wider SCOWL level.
 DOUBLE_KEY = re.compile(r"aa|dd|ee|oo|ff|jj|rr|ss|ww|xx")
 EN_DOUBLE_LEVEL = 50
+# A syllable that no source attests is left out when its Telex keys spell one
+# of these words or a regular inflection of one: common English of any length
+# (hex, aux, door), uncut.
+EN_KEYS_LEVEL = 50
 
 
 def is_inflection(word, known):
@@ -376,6 +557,14 @@ def read_scowl(files):
             if re.fullmatch(r"[a-z]+", w):
                 words.add(w)
     return words
+
+
+def english_key_words(scowl):
+    files = scowl_files(scowl, EN_KINDS, EN_KEYS_LEVEL)
+    if not files:
+        raise SourceError(f"{scowl} holds no SCOWL word files: install scowl "
+                          "(apt-get install scowl) or pass --scowl")
+    return {w for w in read_scowl(files) if len(w) >= 2}
 
 
 def english_list(scowl):
@@ -435,7 +624,7 @@ def check_lists(strict, extra, english):
         bad = [w for w in words if w.isascii()]
         if bad:
             raise SourceError(f"{name}: entries without diacritic: {bad[:10]}")
-        for w in sorted(words - set(LOAN_SYLLABLES)):
+        for w in sorted(words - set(LOAN_SYLLABLES) - set(PLACE_SYLLABLES)):
             reason = S.check(w, style)
             if reason:
                 raise SourceError(f"{name}: {w!r}: {reason}")
@@ -504,15 +693,15 @@ characters; the English list uses a–z only.
 
 | package | version | licence | used for |
 |---|---|---|---|
-| Debian `scowl` | {scowl_version} | SCOWL licence (permissive: use, copy, modify, distribute with its notice; see `/usr/share/doc/scowl/copyright`) | en_words.txt |
-| npm `{cspell}` | {cspell_version} | {cspell_license} | the onset + rhyme pairs of rare rhymes (step 4 below); checking the strict lists |
+| Debian `scowl` | {scowl_version} | SCOWL licence (permissive: use, copy, modify, distribute with its notice; see `/usr/share/doc/scowl/copyright`) | en_words.txt; the English words no unattested syllable may take |
+{source_rows}
 | Debian `hunspell-vi` | {hunspell_version} | GPL-2 | checking the strict lists only: nothing is copied from it |
 
-The Vietnamese lists are generated from the syllable structure in
-`tools/wordlists/syllable.py` and the rules and short hand-written lists in
-`derive.py`; of the installed dictionaries only the MIT-licensed
-{cspell} list shapes them (which onsets a rare rhyme takes).
-hunspell-vi is GPL-2, so it is used only to report what the lists miss.
+hunspell-vi is GPL-2, so it is used only to report what the lists miss. The
+other Vietnamese sources are permissive; they decide which syllables are
+attested, and `derive.py` writes the attested syllables of each to
+`bench/data/vi_sources.tsv` (one syllable a line, tone style on, a tab, the
+sources that attest it), which the typing benchmark types.
 
 SCOWL is copyright Kevin Atkinson and others. Its notice: "Permission to use,
 copy, modify, distribute and sell these word lists, the associated scripts,
@@ -522,46 +711,73 @@ in all copies and that both that copyright notice and this permission notice
 appear in supporting documentation. Kevin Atkinson makes no representations
 about the suitability of this array for any purpose. It is provided "as is"
 without express or implied warranty." The full notice, including the lists
-SCOWL is built from, is in `/usr/share/doc/scowl/copyright`.
+SCOWL is built from, is in `/usr/share/doc/scowl/copyright`. The Unicode
+CLDR data is copyright Unicode, Inc., under the notice in
+`/usr/share/doc/unicode-cldr-core/copyright`; the tesseract data is
+copyright Google Inc. and others, under the Apache License 2.0.
 
 Install the sources with
 
-    apt-get install scowl hunspell-vi
-    npm install --prefix /tmp/wl {cspell}@{cspell_version}
+    apt-get install scowl hunspell-vi tesseract-ocr tesseract-ocr-vie unicode-cldr-core
+    npm install --prefix /tmp/wl @cspell/dict-vi-vn@3.0.6 vietnam-provinces-js@2.0.0 @faker-js/faker@10.6.0
 
 (`derive.py --help` names the options for other locations.)
 
+## Attested syllables
+
+A word of a source counts when it has a letter with a diacritic and only
+Vietnamese letters. It is a syllable of the source when it passes the
+validator of `syllable.py` or is a listed loan or place syllable (below).
+
+| key | source | syllables | words left out |
+|---|---|---|---|
+{source_counts}
+
+{n_attested} distinct syllables are attested in all. The words left out are
+not syllables of Vietnamese spelling: foreign names (Almería, Bogotá),
+minority-language place names (Bhăng, Dliê, Kbô), run-together words and
+abbreviations (báoclose, hđnd), and misspellings (qúy, đợc, nghành, giề,
+têt). They are:
+
+{source_left_out}
+
 ## vi_strict_std_on.txt, vi_strict_std_off.txt
 
-1. Every onset (none, b c ch d đ g gh gi h k kh l m n ng ngh nh ph qu r s t th
-   tr v x) is combined with every rhyme of the inventory in `syllable.py`
+1. Candidates: every onset (none, b c ch d đ g gh gi h k kh l m n ng ngh nh
+   ph qu r s t th tr v x) with every rhyme of the inventory in `syllable.py`
    (nucleus with its medial and coda) and every tone.
 2. Spelling rules drop what Vietnamese does not write: k, gh, ngh only before
    i, e, ê (k also before y), c, g, ng elsewhere; q only as qu; gi swallows a
    following i; iê is written yê without an onset; no medial after c, k or a
-   labial; the stop codas p, t, c, ch take only the acute and dot tones.
-3. The open i is also written y after h, k, l, m, s, t, v (kỹ/kĩ, sỹ/sĩ).
-4. A rhyme that nearly every onset takes (`OPEN_RHYMES` in `derive.py`) is
-   combined with every onset; any other rhyme only with the onsets the
-   {cspell} list uses it with, in any tone, and with the few pairs of
-   `LISTED_FRAMES`. Every such pair is generated in every tone, except uya
-   (khuya), which is written only without a tone.
-5. The tone goes on its conventional vowel; a final oa/oe/uy without q
+   labial; the stop codas p, t, c, ch take only the acute and dot tones; uya
+   (khuya) takes no tone. The open i is also written y after h, k, l, m, s,
+   t, v (kỹ/kĩ, sỹ/sĩ).
+3. A candidate attested by a source above (in either tone style) is in.
+4. A candidate attested nowhere is in unless its Telex keys, typed with the
+   tone last, the tone right after its vowel, ươ as uo and one w, or the marks
+   after the letters, spell an English word of SCOWL levels up to
+   {en_keys_level} (any length, uncut) or a regular inflection of one: a
+   syllable nobody writes must not take a word people do write. The rhyme uơ
+   is in only where attested (huơ, thuở, quơ): its keys, uow, are those of ươ.
+5. Attested syllables the generator does not make are added (loan onset p:
+   pênh), as are the loan syllables beginning with p (`P_SYLLABLES`), the
+   loan spellings of `LOAN_SYLLABLES` (café, kilômet, buýt, ...) and the place
+   syllables of `PLACE_SYLLABLES` ({place}); the unattested ones among them
+   by the rule of step 4.
+6. The tone goes on its conventional vowel; a final oa/oe/uy without q
    before it is toned on its first vowel in the std_on list and on its
    second in the std_off list. All other entries are the same in both.
-6. Syllables without any diacritic are dropped (the engine derives toneless
-   forms itself).
-7. Loan syllables beginning with p and the loan spellings of
-   `LOAN_SYLLABLES` (café, kilômet, buýt, ...) are added.
-8. Every entry except those loans passes the validator of `syllable.py`.
+7. Syllables without any diacritic are dropped (the engine derives toneless
+   forms itself). Every entry except the loans and places passes the
+   validator of `syllable.py`; every attested syllable is in both lists.
 
-Check against the installed dictionaries ({n_attested} distinct syllables
-with a diacritic in either): the generator misses {n_missed} of them,
-left out on purpose as misspellings or non-syllables: {missed}.
-{n_unattested} entries of the std_off list are attested in neither
-dictionary: {n_other_tone} are other tones of an onset + rhyme pair the
-dictionaries have (mẩu, bíp), the rest fill gaps of the open rhymes and the
-y spellings (síp, sỹ).
+{n_unattested} entries of the std_off list are attested nowhere.
+{n_left_out} unattested candidates are left out because their keys spell
+English, among them: {left_out_examples}.
+
+Check against hunspell-vi ({n_checked} words with a diacritic): the lists
+miss {n_missed} of them, left out on purpose as misspellings or
+non-syllables: {missed}.
 
 ## vi_extra.txt
 
@@ -596,53 +812,77 @@ loans and đ.
 def main(argv=None):
     ap = argparse.ArgumentParser(description="Derive the word lists in data/.")
     ap.add_argument("--out", type=Path, default=REPO / "data", help="output folder (default: data/)")
+    ap.add_argument("--bench-out", type=Path, default=DEFAULT_BENCH,
+                    help="folder of the attested syllables the benchmark types "
+                    f"(default: {DEFAULT_BENCH})")
     ap.add_argument("--hunspell", type=Path, default=DEFAULT_HUNSPELL,
                     help=f"hunspell-vi dictionary (default: {DEFAULT_HUNSPELL})")
     ap.add_argument("--cspell", type=Path, default=DEFAULT_CSPELL,
                     help=f"{CSPELL_PACKAGE} trie (default: {DEFAULT_CSPELL})")
+    ap.add_argument("--tessdata", type=Path, default=DEFAULT_TESSDATA,
+                    help=f"tesseract-ocr-vie trained data (default: {DEFAULT_TESSDATA})")
+    ap.add_argument("--places", type=Path, default=DEFAULT_PLACES,
+                    help=f"{PLACES_PACKAGE} package folder (default: {DEFAULT_PLACES})")
+    ap.add_argument("--names", type=Path, default=DEFAULT_NAMES,
+                    help=f"{NAMES_PACKAGE} package folder (default: {DEFAULT_NAMES})")
+    ap.add_argument("--cldr", type=Path, default=DEFAULT_CLDR,
+                    help=f"CLDR common data folder (default: {DEFAULT_CLDR})")
     ap.add_argument("--scowl", type=Path, default=DEFAULT_SCOWL,
                     help=f"SCOWL word files (default: {DEFAULT_SCOWL})")
     args = ap.parse_args(argv)
 
     try:
         hunspell = read_hunspell(args.hunspell)
-        cspell = read_cspell_trie(args.cspell)
-        cspell_version, cspell_license = npm_version(args.cspell)
-        versions = {p: package_version(p) for p in ("scowl", "hunspell-vi")}
-        frames = attested_frames(cspell)
-        strict = {S.FIRST: strict_list(S.FIRST, frames), S.SECOND: strict_list(S.SECOND, frames)}
+        sources = read_sources(args)
+        attested = {identity(w) for src in sources for w in src.syllables}
+        english_keys_set = english_key_words(args.scowl)
+        strict, dropped = {}, {}
+        for style in (S.FIRST, S.SECOND):
+            strict[style], dropped[style] = strict_list(style, attested, english_keys_set)
         extra, n_extra_written = extra_list()
         if n_extra_written != len(extra):
             raise SourceError("extra list names an entry twice")
         english, en_files = english_list(args.scowl)
         check_lists(strict, extra, english)
-        if not args.out.is_dir():
-            raise SourceError(f"output folder {args.out} does not exist")
+        for ident in attested:
+            for style in (S.FIRST, S.SECOND):
+                word = S.spell(*ident, style) if isinstance(ident, tuple) else ident
+                if word not in strict[style]:
+                    raise SourceError(f"attested syllable {word!r} is not in the {style} list")
+        for d in (args.out, args.bench_out):
+            if not d.is_dir():
+                raise SourceError(f"output folder {d} does not exist")
+        versions = {p: package_version(p) for p in ("scowl", "hunspell-vi")}
     except SourceError as e:
         print(f"derive.py: {e}", file=sys.stderr)
         return 1
 
-    attested = {w for w in hunspell | cspell if not w.isascii() and set(w) <= VI_LETTERS}
     generated = strict[S.FIRST] | strict[S.SECOND]
-    missed = sorted(attested - generated - extra)
-    unattested = strict[S.SECOND] - attested
-    known_frames = attested_frames(hunspell | cspell)
-    other_tone = {w for w in unattested if w not in LOAN_SYLLABLES and frame_of(w) in known_frames}
+    checked = {w for w in hunspell if not w.isascii() and set(w) <= VI_LETTERS}
+    missed = sorted(checked - generated - extra)
+    unattested = sorted(w for w in strict[S.SECOND] if identity(w) not in attested)
+    left_out = dropped[S.SECOND]
 
     readme = README.format(
         max_vi=MAX_VI_LENGTH, n_on=len(strict[S.FIRST]), n_off=len(strict[S.SECOND]),
         n_extra=len(extra), n_en=len(english), cut=EN_CUT, en_min=EN_MIN_LENGTH,
         scowl_version=versions["scowl"], hunspell_version=versions["hunspell-vi"],
-        cspell=CSPELL_PACKAGE, cspell_version=cspell_version, cspell_license=cspell_license,
-        n_attested=len(attested), n_missed=len(missed), missed=", ".join(missed),
-        n_unattested=len(unattested), n_other_tone=len(other_tone), en_level=EN_MAX_LEVEL,
-        en_double_level=EN_DOUBLE_LEVEL,
+        source_rows="\n".join(src.row() for src in sources),
+        source_counts="\n".join(src.count_row() for src in sources),
+        source_left_out="\n".join(src.left_out_item() for src in sources),
+        n_attested=len(attested), n_checked=len(checked), n_missed=len(missed),
+        missed=", ".join(missed) or "none",
+        n_unattested=len(unattested), n_left_out=len(left_out),
+        left_out_examples=", ".join(f"{w} ({k})" for w, k in sorted(left_out.items())[:40]),
+        en_keys_level=EN_KEYS_LEVEL, en_level=EN_MAX_LEVEL, en_double_level=EN_DOUBLE_LEVEL,
+        place=", ".join(PLACE_SYLLABLES),
         en_files=", ".join(f"`{k}`" for k in EN_KINDS))
 
     write_list(args.out / "vi_strict_std_on.txt", strict[S.FIRST])
     write_list(args.out / "vi_strict_std_off.txt", strict[S.SECOND])
     write_list(args.out / "vi_extra.txt", extra)
     write_list(args.out / "en_words.txt", english)
+    write_sources(args.bench_out / "vi_sources.tsv", sources)
     tmp = args.out / "README.md.tmp"
     tmp.write_text(readme, encoding="utf-8", newline="\n")
     os.replace(tmp, args.out / "README.md")
@@ -651,8 +891,12 @@ def main(argv=None):
     print(f"vi_strict_std_off.txt {len(strict[S.SECOND])}")
     print(f"vi_extra.txt          {len(extra)}")
     print(f"en_words.txt          {len(english)}")
-    print(f"attested syllables missed ({len(missed)}): {' '.join(missed)}")
+    for src in sources:
+        print(f"{src.key:10} {len(src.syllables):5} syllables, {len(src.left_out):4} left out")
+    print(f"attested syllables: {len(attested)}")
+    print(f"checked syllables missed ({len(missed)}): {' '.join(missed)}")
     print(f"strict entries attested nowhere: {len(unattested)}")
+    print(f"candidates left out, keys English: {len(left_out)}")
     return 0
 
 
