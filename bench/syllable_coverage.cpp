@@ -159,6 +159,7 @@ Options parse(int argc, char** argv) {
 
 struct Miss {
     std::u32string word, keys, got;
+    const char* style = "";
 };
 
 void coverage(const std::vector<Line>& syllables, std::size_t top) {
@@ -193,7 +194,7 @@ void coverage(const std::vector<Line>& syllables, std::size_t top) {
                     if (got == l.word || got == vanto::bench::other_tone_style(l.word)) {
                         for (const std::string& s : srcs) ++right[s][style];
                     } else {
-                        misses.push_back({l.word, keys, got});
+                        misses.push_back({l.word, keys, got, vanto::bench::style_name(style)});
                     }
                 }
             }
@@ -206,7 +207,8 @@ void coverage(const std::vector<Line>& syllables, std::size_t top) {
             std::printf("\n%zu misses", misses.size());
             std::printf(misses.empty() ? "\n" : ":\n");
             for (std::size_t i = 0; i < misses.size() && i < top; ++i)
-                std::printf("  %s %s -> %s\n", vanto::bench::encode_utf8(misses[i].word).c_str(),
+                std::printf("  %s: %s %s -> %s\n", misses[i].style,
+                            vanto::bench::encode_utf8(misses[i].word).c_str(),
                             vanto::bench::encode_utf8(misses[i].keys).c_str(),
                             vanto::bench::encode_utf8(misses[i].got).c_str());
         }

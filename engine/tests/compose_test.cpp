@@ -172,6 +172,22 @@ TEST(Compose, SpellCheck) {
     for (const Case& c : cases) check(c);
 }
 
+TEST(Compose, WordListsDecide) {
+    // The lists hold every syllable writers use and no invented one whose keys
+    // are an English word.
+    const Case cases[] = {
+        // ươ alone is no word, so its keys come back when the word ends.
+        {"uow is the start of uong, not a listed uo", kTelex, "uow", "ươ", "uow"},
+        {"rare rhyme with a rare onset", kTelex, "nuwowus", "nướu", nullptr},
+        {"place syllable outside native spelling", kTelex, "ddawks", "đắk", nullptr},
+        // dổ, tơn, quêu are no word: the keys come back when the word ends.
+        {"invented syllable leaves door alone", kTelex, "door", "dổ", "door"},
+        {"invented syllable leaves town alone", kTelex, "town", "tơn", "town"},
+        {"invented syllable leaves queue alone", kTelex, "queue", "queue", nullptr},
+    };
+    for (const Case& c : cases) check(c);
+}
+
 TEST(Compose, Deletion) {
     struct DeleteCase {
         const char* name;

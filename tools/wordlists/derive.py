@@ -92,6 +92,18 @@ PLACE_SYLLABLES = [
     "ngọk", "pơng", "prông", "quới",
 ]
 
+# Attested syllables left out on purpose, each for the reason beside it.
+LEFT_OUT = {
+    "uở": "its toneless form uơ would be a word and take uow, the keys of ươ (ương, ướt)",
+}
+
+# Everyday syllables that no source holds and whose keys spell an English
+# word too (loafs typed with the tone replaced gives lóa); they count as
+# attested, each on the use beside it.
+COMMON_SYLLABLES = {
+    "lóa": "chói lóa, lóa mắt: dazzling",
+}
+
 GENERATOR_ONSETS = ("",) + tuple(o for o in S.ONSETS if o != "p")
 
 
@@ -104,18 +116,6 @@ def rhyme_inventory(onset):
     if onset in S.Y_ONSETS or onset == "":
         rhymes = rhymes + ("y",)
     return rhymes
-
-
-def frame_of(word):
-    """(onset, rhyme) of a well-formed syllable."""
-    plain, _, _ = S.strip_tone(word)
-    onset, written = S.split_onset(plain)
-    return onset, S.underlying_rhyme(onset, written)
-
-
-def attested_frames(words):
-    """(onset, rhyme) pairs of the well-formed syllables among `words`."""
-    return {frame_of(w) for w in words if S.check(w) is None}
 
 
 def identity(word):
@@ -142,11 +142,26 @@ def candidates(style):
 
 
 def english_keys(word, english):
-    """The English word that the Telex keys of `word` spell, or None."""
+    """The English word that the Telex keys of `word` spell, or None. Keys
+    with a replaced tone key must be a word as listed: a made-up inflection
+    of those (loafs: lóa) is too far from what anyone types."""
     for keys in sorted(telex_keys.variants(word)):
         if keys in english or is_inflection(keys, english):
             return keys
-    return None
+    return next((k for k in sorted(telex_keys.variants(word, replaced=True)) if k in english),
+                None)
+
+
+def english_taker(ident, word, attested, english):
+    """The English word whose keys keep the syllable `word` out of the lists,
+    or None when it is in: attested, or typed as no English word."""
+    if ident in attested:
+        return None
+    # Both tone places are typed (chỏe: chore), so that the two lists keep the
+    # same syllables.
+    spellings = {S.spell(*ident, s) for s in (S.FIRST, S.SECOND)} if isinstance(
+        ident, tuple) else {word}
+    return next(filter(None, (english_keys(w, english) for w in sorted(spellings))), None)
 
 
 def strict_list(style, attested, english):
@@ -155,29 +170,18 @@ def strict_list(style, attested, english):
     words, dropped = set(), {}
 
     def decide(ident, word):
-        if ident in attested:
-            words.add(word)
+        keys = english_taker(ident, word, attested, english)
+        if keys:
+            dropped[word] = keys
         else:
-            # Both tone places are typed (chỏe: chore), so that the two lists
-            # keep the same syllables.
-            spellings = {S.spell(*ident, s) for s in (S.FIRST, S.SECOND)} if isinstance(
-                ident, tuple) else {word}
-            keys = next(filter(None, (english_keys(w, english) for w in sorted(spellings))), None)
-            if keys:
-                dropped[word] = keys
-            else:
-                words.add(word)
+            words.add(word)
 
     for ident, word in candidates(style):
         if ident not in attested and ident[1] in ATTESTED_ONLY:
             continue
         decide(ident, word)
     # Attested syllables the generator does not make: loan onsets (pênh).
-    for ident in attested:
-        if isinstance(ident, tuple):
-            word = S.spell(*ident, style)
-            if word not in words:
-                words.add(word)
+    words.update(S.spell(*i, style) for i in attested if isinstance(i, tuple))
     for word in P_SYLLABLES:
         reason = S.check(word, style)
         if reason:
@@ -440,7 +444,8 @@ class Source:
         self.key, self.title, self.version, self.licence, self.use = key, title, version, licence, use
         listed = set(LOAN_SYLLABLES) | set(PLACE_SYLLABLES)
         marked = {w for w in words if not w.isascii() and set(w) <= VI_LETTERS}
-        self.syllables = {w for w in marked if w in listed or S.check(w) is None}
+        self.syllables = {w for w in marked if (w in listed or S.check(w) is None)
+                          and w not in LEFT_OUT}
         self.left_out = marked - self.syllables
 
     def row(self):
@@ -473,6 +478,10 @@ def read_sources(args):
                "Unicode-DFS-2016 (permissive)",
                "attested syllables (the Vietnamese locale: languages, countries, cities, "
                "units, emoji names)", read_cldr(args.cldr)),
+        Source("listed", "`COMMON_SYLLABLES` in `derive.py`", "-", "-",
+               "everyday syllables no source holds: " + "; ".join(
+                   f"{w} ({use})" for w, use in COMMON_SYLLABLES.items()),
+               set(COMMON_SYLLABLES)),
     ]
 
 
@@ -729,11 +738,14 @@ A word of a source counts when it has a letter with a diacritic and only
 Vietnamese letters. It is a syllable of the source when it passes the
 validator of `syllable.py` or is a listed loan or place syllable (below).
 
-| key | source | syllables | words left out |
+| key | source | syllables | other words, not in vi_extra.txt |
 |---|---|---|---|
 {source_counts}
 
-{n_attested} distinct syllables are attested in all. The words left out are
+{n_attested} distinct syllables are attested in all. Left out on purpose
+(`LEFT_OUT` in `derive.py`): {left_out_on_purpose}.
+
+The other words left out are
 not syllables of Vietnamese spelling: foreign names (Almería, Bogotá),
 minority-language place names (Bhăng, Dliê, Kbô), run-together words and
 abbreviations (báoclose, hđnd), and misspellings (qúy, đợc, nghành, giề,
@@ -753,12 +765,17 @@ têt). They are:
    (khuya) takes no tone. The open i is also written y after h, k, l, m, s,
    t, v (kỹ/kĩ, sỹ/sĩ).
 3. A candidate attested by a source above (in either tone style) is in.
-4. A candidate attested nowhere is in unless its Telex keys, typed with the
-   tone last, the tone right after its vowel, ươ as uo and one w, or the marks
-   after the letters, spell an English word of SCOWL levels up to
-   {en_keys_level} (any length, uncut) or a regular inflection of one: a
-   syllable nobody writes must not take a word people do write. The rhyme uơ
-   is in only where attested (huơ, thuở, quơ): its keys, uow, are those of ươ.
+4. A candidate attested nowhere is in unless its Telex keys spell an English
+   word of SCOWL levels up to {en_keys_level} (any length, uncut) or a regular
+   inflection of one: a syllable nobody writes must not take a word people do
+   write. The keys are those of `telex_keys.py`: each mark key after its
+   letter, ươ as uo and one w, or the marks after the letters; the tone key
+   anywhere after the first vowel (tone last, tone right after its vowel),
+   also after a tone key it replaces (major types mảo, chosen choén, reuse
+   rếu; such keys count only as SCOWL lists them, not as a made-up
+   inflection). A syllable is judged in both tone places (chỏe is typed chore), so
+   both lists hold the same syllables. The rhyme uơ is in only where attested
+   (huơ, thuở, quơ): its keys, uow, are those of ươ.
 5. Attested syllables the generator does not make are added (loan onset p:
    pênh), as are the loan syllables beginning with p (`P_SYLLABLES`), the
    loan spellings of `LOAN_SYLLABLES` (café, kilômet, buýt, ...) and the place
@@ -844,6 +861,8 @@ def main(argv=None):
             raise SourceError("extra list names an entry twice")
         english, en_files = english_list(args.scowl)
         check_lists(strict, extra, english)
+        for src in sources:
+            src.left_out -= extra  # abbreviations and loans typed as listed
         for ident in attested:
             for style in (S.FIRST, S.SECOND):
                 word = S.spell(*ident, style) if isinstance(ident, tuple) else ident
@@ -876,6 +895,7 @@ def main(argv=None):
         left_out_examples=", ".join(f"{w} ({k})" for w, k in sorted(left_out.items())[:40]),
         en_keys_level=EN_KEYS_LEVEL, en_level=EN_MAX_LEVEL, en_double_level=EN_DOUBLE_LEVEL,
         place=", ".join(PLACE_SYLLABLES),
+        left_out_on_purpose="; ".join(f"{w}: {why}" for w, why in LEFT_OUT.items()),
         en_files=", ".join(f"`{k}`" for k in EN_KINDS))
 
     write_list(args.out / "vi_strict_std_on.txt", strict[S.FIRST])

@@ -107,10 +107,11 @@ def keys(word, style):
 TONE_KEYS = "sfrxj"
 
 
-def variants(word):
+def variants(word, replaced=False):
     """Every key sequence that types `word` in the habits above, with the tone
-    key anywhere after the first vowel, and a tone key typed before it that it
-    replaces (major types mảo, chosen choén, reuse rếu)."""
+    key anywhere after the first vowel; with `replaced`, those where a tone
+    key typed before it is replaced by it instead (major types mảo, chosen
+    choén, reuse rếu)."""
     letters = _letters(word)
     tone = next((t for _, _, t in letters if t), "")
     level = unicodedata.normalize(
@@ -120,11 +121,14 @@ def variants(word):
         base = keys(level, style)
         first = next((i for i, c in enumerate(base) if c in "aeiouy"), None)
         if first is None or not tone:
-            out.add(base)
+            if not replaced:
+                out.add(base)
             continue
         for p in range(first + 1, len(base) + 1):
             toned = base[:p] + tone + base[p:]
-            out.add(toned)
+            if not replaced:
+                out.add(toned)
+                continue
             for q in range(first + 1, p + 1):
                 for extra in TONE_KEYS:
                     out.add(toned[:q] + extra + toned[q:])
