@@ -67,7 +67,8 @@ uơ
 """.split()
 
 # After qu the u is the medial already, so the rest is a plain rhyme.
-# "qui"/"quít" are the older spellings of "quy"/"quýt" and still written.
+# "qui"/"quít" are the older spellings of "quy"/"quýt" and still written;
+# "yu" is the rhyme of quỵu (khuỵu after qu).
 QU_RHYMES = tuple("""
 a ai ao au ay an ang anh at ac ach
 ăm ăn ăng ăp ăt ăc
@@ -75,7 +76,7 @@ a ai ao au ay an ang anh at ac ach
 e eo en et
 ê êu ên ênh êt êch
 ơ ôc
-y ynh yt yên yêt
+y yu ynh yt yên yêt
 i it
 """.split())
 

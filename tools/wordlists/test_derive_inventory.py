@@ -35,10 +35,11 @@ class GeneratorRulesTest(unittest.TestCase):
         cls.words, cls.dropped = D.strict_list(S.SECOND, attested, ENGLISH)
 
     def test_rare_rhyme_with_an_onset_no_source_pairs_it_with(self):
-        # ưu, uêch, ươu, êch, uyt, ooc come with every onset spelling allows:
-        # trừu tượng, nguệch ngoạc, nướu, nhếch, tuýt còi, voọc.
+        # ưu, uêch, ươu, êch, uyt, ooc, yu come with every onset spelling
+        # allows: trừu tượng, nguệch ngoạc, nướu, nhếch, tuýt còi, voọc, quỵu.
         for w in ("trừu", "nguệch", "nhếch", "nhướn", "nướu", "tuýt", "chuếnh", "xuộm",
-                  "loạch", "xệt", "dèm", "voọc", "oẹo", "đắk", "lắk", "krông", "kông", "kạn"):
+                  "loạch", "xệt", "dèm", "voọc", "oẹo", "quỵu", "đắk", "lắk", "krông",
+                  "kông", "kạn"):
             with self.subTest(word=w):
                 self.assertTrue(w in self.words)
 
