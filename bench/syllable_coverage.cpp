@@ -11,6 +11,7 @@
 // English corpus is typed as spelled in Telex with the spell check on; a word
 // whose result carries a diacritic and is attested by no source was captured
 // by a syllable the lists invented.
+#include "corpus_typing.h"
 #include "typing_styles.h"
 #include "vanto/engine.h"
 
@@ -32,35 +33,35 @@
 
 namespace {
 
+using vanto::bench::EnginePtr;
+using vanto::bench::Entry;
+using vanto::bench::InputError;
+using vanto::bench::percent;
 using vanto::bench::Style;
+using vanto::bench::type_word;
 
-struct InputError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-struct Line {
+struct Syllable {
     std::u32string word;
-    std::string tag; // the sources of a syllable, or the count of an English word
+    std::string sources; // comma-separated
 };
 
-// "word<TAB>tag" lines, the order of the fields given by word_first.
-std::vector<Line> read_tsv(const std::string& path, bool word_first) {
+// "syllable<TAB>source,source" lines, as tools/wordlists/derive.py writes them.
+std::vector<Syllable> read_sources(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw InputError(path + ": cannot open");
-    std::vector<Line> out;
+    std::vector<Syllable> out;
     std::string line;
     for (std::size_t number = 1; std::getline(in, line); ++number) {
         const std::size_t tab = line.find('\t');
-        if (tab == std::string::npos || tab == 0 || tab + 1 == line.size())
-            throw InputError(path + ":" + std::to_string(number) + ": expected two fields");
-        const std::string first = line.substr(0, tab), second = line.substr(tab + 1);
-        Line l;
-        l.tag = word_first ? second : first;
-        if (!vanto::bench::decode_utf8(word_first ? first : second, l.word))
-            throw InputError(path + ":" + std::to_string(number) + ": not valid UTF-8");
-        out.push_back(std::move(l));
+        Syllable syl;
+        if (tab == std::string::npos || tab == 0 || tab + 1 == line.size() ||
+            !vanto::bench::decode_utf8(std::string_view(line).substr(0, tab), syl.word))
+            throw InputError(path + ":" + std::to_string(number) +
+                             ": expected syllable<TAB>sources in UTF-8");
+        syl.sources = line.substr(tab + 1);
+        out.push_back(std::move(syl));
     }
-    if (out.empty()) throw InputError(path + ": empty");
+    if (out.empty()) throw InputError(path + ": no syllables");
     return out;
 }
 
@@ -73,37 +74,6 @@ std::vector<std::string> split_sources(const std::string& tag) {
         from = comma + 1;
     }
     return out;
-}
-
-std::uint64_t parse_count(const std::string& s) {
-    std::uint64_t n = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9' || n > (UINT64_MAX - 9) / 10)
-            throw InputError("English corpus: bad count '" + s + "'");
-        n = n * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    return n;
-}
-
-using EnginePtr = std::unique_ptr<vt_engine, decltype(&vt_engine_free)>;
-
-std::u32string type_word(vt_engine* e, std::u32string_view keys) {
-    vt_engine_reset(e);
-    for (char32_t k : keys) vt_engine_add_key(e, k);
-    std::string bytes(vt_engine_text(e, VT_ENGINE_TEXT_COMMITTED, nullptr, 0), '\0');
-    vt_engine_text(e, VT_ENGINE_TEXT_COMMITTED, bytes.data(), bytes.size());
-    std::u32string out;
-    if (!vanto::bench::decode_utf8(bytes, out))
-        throw std::runtime_error("engine wrote invalid UTF-8");
-    return out;
-}
-
-std::string percent(std::uint64_t part, std::uint64_t whole) {
-    if (whole == 0) return "-";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.3f%%",
-                  100.0 * static_cast<double>(part) / static_cast<double>(whole));
-    return buf;
 }
 
 // Lowercase of a result, Vietnamese capitals included (Ì, Đ): a word typed
@@ -162,10 +132,10 @@ struct Miss {
     const char* style = "";
 };
 
-void coverage(const std::vector<Line>& syllables, std::size_t top) {
+void coverage(const std::vector<Syllable>& syllables, std::size_t top) {
     std::vector<std::string> names{"all"};
-    for (const Line& l : syllables)
-        for (const std::string& s : split_sources(l.tag))
+    for (const Syllable& l : syllables)
+        for (const std::string& s : split_sources(l.sources))
             if (std::find(names.begin(), names.end(), s) == names.end()) names.push_back(s);
     EnginePtr engine(vt_engine_new(), &vt_engine_free);
     for (int spell = 1; spell >= 0; --spell) {
@@ -181,8 +151,8 @@ void coverage(const std::vector<Line>& syllables, std::size_t top) {
             std::map<std::string, std::map<Style, std::uint64_t>> right;
             std::map<std::string, std::uint64_t> total;
             std::vector<Miss> misses;
-            for (const Line& l : syllables) {
-                std::vector<std::string> srcs = split_sources(l.tag);
+            for (const Syllable& l : syllables) {
+                std::vector<std::string> srcs = split_sources(l.sources);
                 srcs.push_back("all");
                 for (const std::string& s : srcs) ++total[s];
                 for (Style style : vanto::bench::kStyles) {
@@ -215,16 +185,15 @@ void coverage(const std::vector<Line>& syllables, std::size_t top) {
     }
 }
 
-void captured(const std::vector<Line>& syllables, const std::vector<Line>& english,
+void captured(const std::vector<Syllable>& syllables, const std::vector<Entry>& english,
               std::size_t top) {
     std::set<std::u32string> attested;
-    for (const Line& l : syllables) {
+    for (const Syllable& l : syllables) {
         attested.insert(l.word);
         attested.insert(vanto::bench::other_tone_style(l.word));
     }
     std::uint64_t tokens = 0;
-    std::vector<std::uint64_t> counts;
-    for (const Line& l : english) counts.push_back(parse_count(l.tag)), tokens += counts.back();
+    for (const Entry& e : english) tokens += e.count;
     std::printf("\n# English taken by syllables attested nowhere (telex, spell check on)\n\n");
     std::printf("| tone style | words | tokens | captured words | captured tokens | share of "
                 "tokens |\n|---|---|---|---|---|---|\n");
@@ -238,8 +207,9 @@ void captured(const std::vector<Line>& syllables, const std::vector<Line>& engli
             const bool marked =
                 std::any_of(got.begin(), got.end(), [](char32_t c) { return c > 127; });
             if (got == english[i].word || !marked || attested.count(lower(got))) continue;
-            ++words, hit += counts[i];
-            if (std_tone) shown.push_back({counts[i], {english[i].word, english[i].word, got}});
+            ++words, hit += english[i].count;
+            if (std_tone)
+                shown.push_back({english[i].count, {english[i].word, english[i].word, got}});
         }
         std::printf("| %s | %zu | %llu | %llu | %llu | %s |\n", std_tone ? "on" : "off",
                     english.size(), static_cast<unsigned long long>(tokens),
@@ -260,8 +230,8 @@ void captured(const std::vector<Line>& syllables, const std::vector<Line>& engli
 int main(int argc, char** argv) {
     try {
         const Options o = parse(argc, argv);
-        const std::vector<Line> syllables = read_tsv(o.sources, true);
-        const std::vector<Line> english = read_tsv(o.en, false);
+        const std::vector<Syllable> syllables = read_sources(o.sources);
+        const std::vector<Entry> english = vanto::bench::read_counts(o.en);
         std::printf("Attested syllables: %s, %zu\n", o.sources.c_str(), syllables.size());
         coverage(syllables, o.top);
         captured(syllables, english, o.top);
