@@ -410,7 +410,8 @@ def npm_info(package_dir, package):
     try:
         info = json.loads(meta.read_text(encoding="utf-8"))
     except (OSError, ValueError):
-        raise SourceError(f"{meta} is missing or unreadable: reinstall {package}")
+        raise SourceError(f"{meta} is missing or unreadable: install the npm package {package} "
+                          f"(npm install --prefix /tmp/wl {package}) or pass its folder")
     return info.get("version", "?"), info.get("license", "?")
 
 
