@@ -107,6 +107,14 @@ COMMON_SYLLABLES = {
 GENERATOR_ONSETS = ("",) + tuple(o for o in S.ONSETS if o != "p")
 
 
+def place_k_spelling(word):
+    """Whether `word` breaks native spelling only by a k before a back vowel,
+    as minority-language place names write it (Kơ Ho, Kôn Chro, Kạn): such a
+    word counts as a syllable where a source attests it."""
+    return (word.startswith("k") and not word.startswith("kh")
+            and S.check(word) is not None and S.check("c" + word[1:]) is None)
+
+
 def rhyme_inventory(onset):
     if onset == "qu":
         return S.QU_RHYMES
@@ -181,7 +189,7 @@ def strict_list(style, attested, english):
             continue
         decide(ident, word)
     # Attested syllables the generator does not make: loan onsets (pênh).
-    words.update(S.spell(*i, style) for i in attested if isinstance(i, tuple))
+    words.update(S.spell(*i, style) if isinstance(i, tuple) else i for i in attested)
     for word in P_SYLLABLES:
         reason = S.check(word, style)
         if reason:
@@ -445,7 +453,8 @@ class Source:
         self.key, self.title, self.version, self.licence, self.use = key, title, version, licence, use
         listed = set(LOAN_SYLLABLES) | set(PLACE_SYLLABLES)
         marked = {w for w in words if not w.isascii() and set(w) <= VI_LETTERS}
-        self.syllables = {w for w in marked if (w in listed or S.check(w) is None)
+        self.syllables = {w for w in marked
+                          if (w in listed or S.check(w) is None or place_k_spelling(w))
                           and w not in LEFT_OUT}
         self.left_out = marked - self.syllables
 
@@ -635,6 +644,8 @@ def check_lists(strict, extra, english):
         if bad:
             raise SourceError(f"{name}: entries without diacritic: {bad[:10]}")
         for w in sorted(words - set(LOAN_SYLLABLES) - set(PLACE_SYLLABLES)):
+            if place_k_spelling(w):
+                continue
             reason = S.check(w, style)
             if reason:
                 raise SourceError(f"{name}: {w!r}: {reason}")
@@ -737,7 +748,8 @@ Install the sources with
 
 A word of a source counts when it has a letter with a diacritic and only
 Vietnamese letters. It is a syllable of the source when it passes the
-validator of `syllable.py` or is a listed loan or place syllable (below).
+validator of `syllable.py`, is a listed loan or place syllable (below), or
+breaks native spelling only by a k before a back vowel (kơ, kôn).
 
 | key | source | syllables | other words, not in vi_extra.txt |
 |---|---|---|---|
@@ -781,7 +793,9 @@ têt). They are:
    pênh), as are the loan syllables beginning with p (`P_SYLLABLES`), the
    loan spellings of `LOAN_SYLLABLES` (café, kilômet, buýt, ...) and the place
    syllables of `PLACE_SYLLABLES` ({place}); the unattested ones among them
-   by the rule of step 4.
+   by the rule of step 4. A place syllable that breaks native spelling only
+   by a k before a back vowel (Kơ Ho, Kôn Chro) is a syllable where a source
+   attests it.
 6. The tone goes on its conventional vowel; a final oa/oe/uy without q
    before it is toned on its first vowel in the std_on list and on its
    second in the std_off list. All other entries are the same in both.

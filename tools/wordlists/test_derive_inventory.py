@@ -100,6 +100,13 @@ class SourceReadingTest(unittest.TestCase):
         self.assertEqual(src.syllables, {"nướu", "đắk"})
         self.assertEqual(src.left_out, {"almería", "qúy", "thanhcông"})
 
+    def test_k_before_a_back_vowel_counts_only_in_an_attested_place_name(self):
+        src = D.Source("t", "test", "1", "MIT", "test", {"kơ", "kôn", "kuêh", "kha"})
+        self.assertEqual(src.syllables, {"kơ", "kôn"})
+        words, _ = D.strict_list(S.SECOND, {"kơ"}, ENGLISH)
+        self.assertTrue("kơ" in words)
+        self.assertFalse("kôn" in words)
+
     def test_javascript_escapes_are_decoded(self):
         text = 'name:"T\\u1EC9nh H\\xE0 Giang",x:`\\u{110}\\u1EAFk L\\u1EAFk`'
         self.assertEqual(D.tokens(D._js_unescape(text)) & {"tỉnh", "hà", "đắk", "lắk"},
