@@ -735,7 +735,19 @@ without express or implied warranty." The full notice, including the lists
 SCOWL is built from, is in `/usr/share/doc/scowl/copyright`. The Unicode
 CLDR data is copyright Unicode, Inc., under the notice in
 `/usr/share/doc/unicode-cldr-core/copyright`; the tesseract data is
-copyright Google Inc. and others, under the Apache License 2.0.
+copyright Google Inc. and others, under the Apache License 2.0
+(`/usr/share/doc/tesseract-ocr-vie/copyright`). Under the MIT licence:
+@cspell/dict-vi-vn, copyright Street Side Software; vietnam-provinces-js,
+by tnmod (the licence named in its package.json); @faker-js/faker, copyright
+its contributors. The MIT notice: "Permission is hereby granted, free of
+charge, to any person obtaining a copy of this software and associated
+documentation files (the "Software"), to deal in the Software without
+restriction, including without limitation the rights to use, copy, modify,
+merge, publish, distribute, sublicense, and/or sell copies of the Software,
+and to permit persons to whom the Software is furnished to do so, subject to
+the following conditions: The above copyright notice and this permission
+notice shall be included in all copies or substantial portions of the
+Software. THE SOFTWARE IS PROVIDED "AS IS", WITHOUT WARRANTY OF ANY KIND."
 
 Install the sources with
 
