@@ -100,6 +100,23 @@ TEST(AddressRules, AnswerForABrowserNoLongerInFrontChangesNothing) {
     EXPECT_EQ(rig.typist.app().bundleID, "com.apple.TextEdit");
 }
 
+TEST(AddressRules, AnswerUnderARemovedRuleChangesNothing) {
+    PipelineRig rig({.app = "com.google.Chrome"});
+    HeldScripting scripting;
+    AddressRules rules(scripting, rig.typist);
+    rules.apply("com.google.Chrome", kBankRule);
+    scripting.waitUntilAsked();
+    // The user removes the rule while the browser is answering: the same
+    // browser gets a new profile, with no address rule left to check.
+    rules.supersede();
+    rig.focus("com.google.Chrome");
+    rules.apply("com.google.Chrome", {});
+    scripting.release("https://ib.bank.vn/home");
+    rules.waitUntilIdle();
+    std::lock_guard<std::mutex> guard(rig.typist.lock);
+    EXPECT_FALSE(rig.typist.app().ignored);
+}
+
 TEST(AddressRules, MatchingPageIgnoresTheBrowser) {
     const struct {
         const char* name;
