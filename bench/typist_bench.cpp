@@ -6,7 +6,8 @@
 // Typist::process (the tap's entry, lock included) into a sender that keeps
 // nothing, and prints the median and 99th percentile per key; then the heap
 // allocations per key, into that sender and into the key sender over the
-// portable events; then feeds a million key events through the event tap's
+// portable events, beside those of the engine alone fed the same keys (its
+// share of both); then feeds a million key events through the event tap's
 // callback and prints how much the process grew.
 #include "alloc_count.h"
 #include "pipeline/app_profile.h"
@@ -87,18 +88,41 @@ void latency(PortablePlatform& p) {
     std::printf("%-34s %12zu\n", "  keys timed", ns.size());
 }
 
+constexpr int kAllocationRounds = 200;
+
 // Heap allocations per key over whole rounds of the paragraph, after one
 // round that lets every buffer reach its size.
 double allocationsPerKey(PortablePlatform& p, KeyTyping* typing) {
     Rig rig(p, typing);
     const auto keys = keyStream(p);
-    constexpr int kRounds = 200;
     for (const KeyEvent& k : keys) rig.typist.process(k, nullptr);
     const std::size_t before = bench::allocations();
-    for (int round = 0; round < kRounds; ++round)
+    for (int round = 0; round < kAllocationRounds; ++round)
         for (const KeyEvent& k : keys) rig.typist.process(k, nullptr);
     const std::size_t made = bench::allocations() - before;
-    return static_cast<double>(made) / static_cast<double>(keys.size() * kRounds);
+    return static_cast<double>(made) / static_cast<double>(keys.size() * kAllocationRounds);
+}
+
+// The same keys straight into an engine, read back after each as the typist
+// does: the part of the figures above that is the engine's own.
+double engineAllocationsPerKey(PortablePlatform& p) {
+    const auto keys = keyStream(p);
+    vt_engine* engine = vt_engine_new();
+    char text[128];
+    std::size_t made = 0;
+    for (int round = 0; round <= kAllocationRounds; ++round) {
+        const std::size_t before = bench::allocations();
+        for (const KeyEvent& k : keys) {
+            if (isAsciiLetter(k.characters))
+                vt_engine_add_key(engine, static_cast<char32_t>(k.characters[0]));
+            else
+                vt_engine_push_state(engine);
+            vt_engine_text(engine, VT_ENGINE_TEXT_RESULT, text, sizeof text);
+        }
+        if (round > 0) made += bench::allocations() - before;
+    }
+    vt_engine_free(engine);
+    return static_cast<double>(made) / static_cast<double>(keys.size() * kAllocationRounds);
 }
 
 void allocations(PortablePlatform& p) {
@@ -108,6 +132,7 @@ void allocations(PortablePlatform& p) {
     std::printf("%-34s %12.2f\n", "  sender that keeps nothing", allocationsPerKey(p, nullptr));
     std::printf("%-34s %12.2f\n", "  key sender, portable events",
                 allocationsPerKey(p, &keySender));
+    std::printf("%-34s %12.2f\n", "  the engine alone, same keys", engineAllocationsPerKey(p));
     p.keyboardEvents.setRecording(true);
 }
 
