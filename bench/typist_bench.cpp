@@ -4,16 +4,19 @@
 //
 // Types a paragraph of Vietnamese in Telex, over and over, through
 // Typist::process (the tap's entry, lock included) into a sender that keeps
-// nothing, and prints the median and 99th percentile per key; then feeds a
-// million key events through the event tap's callback and prints how much
-// the process grew.
+// nothing, and prints the median and 99th percentile per key; then the heap
+// allocations per key, into that sender and into the key sender over the
+// portable events, beside those of the engine alone fed the same keys (its
+// share of both); then feeds a million key events through the event tap's
+// callback and prints how much the process grew.
+#include "alloc_count.h"
 #include "pipeline/app_profile.h"
 #include "pipeline/event_tap.h"
 #include "pipeline/typist.h"
-#include "settings/unicode.h"
 #include "platform/portable/portable_platform.h"
-#include "setup/key_feed.h"
 #include "settings/settings.h"
+#include "settings/unicode.h"
+#include "setup/key_feed.h"
 
 #include <algorithm>
 #include <chrono>
@@ -37,10 +40,10 @@ class NullTyping final : public KeyTyping {
 };
 
 struct Rig {
-    explicit Rig(PortablePlatform& p)
+    explicit Rig(PortablePlatform& p, KeyTyping* typing = nullptr)
         : domain(p.defaults.suite("norbel.inputmethod.Vanto.bench")),
           settings(*domain, p.notifications, p.propertyLists, p.processInfo.processID()),
-          typist(settings, sender, &p.processInfo) {
+          typist(settings, typing ? *typing : sender, &p.processInfo) {
         std::lock_guard<std::mutex> guard(typist.lock);
         typist.isActive = true;
         typist.frontApp = AppProfile::make("com.apple.TextEdit", {}, kOwnBundleID);
@@ -56,7 +59,8 @@ std::vector<KeyEvent> keyStream(PortablePlatform& p) {
     std::vector<KeyEvent> keys;
     for (std::string_view c : graphemes(kParagraph)) {
         OwnedEvent e = makeKeyDown(p.keyboardEvents, c);
-        if (auto k = decodeKeyEvent(p.keyboardEvents, EventType::KeyDown, e.get())) keys.push_back(*k);
+        if (auto k = decodeKeyEvent(p.keyboardEvents, EventType::KeyDown, e.get()))
+            keys.push_back(*k);
     }
     return keys;
 }
@@ -84,6 +88,54 @@ void latency(PortablePlatform& p) {
     std::printf("%-34s %12zu\n", "  keys timed", ns.size());
 }
 
+constexpr int kAllocationRounds = 200;
+
+// Heap allocations per key over whole rounds of the paragraph, after one
+// round that lets every buffer reach its size.
+double allocationsPerKey(PortablePlatform& p, KeyTyping* typing) {
+    Rig rig(p, typing);
+    const auto keys = keyStream(p);
+    for (const KeyEvent& k : keys) rig.typist.process(k, nullptr);
+    const std::size_t before = bench::allocations();
+    for (int round = 0; round < kAllocationRounds; ++round)
+        for (const KeyEvent& k : keys) rig.typist.process(k, nullptr);
+    const std::size_t made = bench::allocations() - before;
+    return static_cast<double>(made) / static_cast<double>(keys.size() * kAllocationRounds);
+}
+
+// The same keys straight into an engine, read back after each as the typist
+// does: the part of the figures above that is the engine's own.
+double engineAllocationsPerKey(PortablePlatform& p) {
+    const auto keys = keyStream(p);
+    vt_engine* engine = vt_engine_new();
+    char text[128];
+    std::size_t made = 0;
+    for (int round = 0; round <= kAllocationRounds; ++round) {
+        const std::size_t before = bench::allocations();
+        for (const KeyEvent& k : keys) {
+            if (isAsciiLetter(k.characters))
+                vt_engine_add_key(engine, static_cast<char32_t>(k.characters[0]));
+            else
+                vt_engine_push_state(engine);
+            vt_engine_text(engine, VT_ENGINE_TEXT_RESULT, text, sizeof text);
+        }
+        if (round > 0) made += bench::allocations() - before;
+    }
+    vt_engine_free(engine);
+    return static_cast<double>(made) / static_cast<double>(keys.size() * kAllocationRounds);
+}
+
+void allocations(PortablePlatform& p) {
+    p.keyboardEvents.setRecording(false);
+    KeySender keySender(p.keyboardEvents);
+    std::printf("%-34s %12s\n", "Typist::process, heap allocations", "per key");
+    std::printf("%-34s %12.2f\n", "  sender that keeps nothing", allocationsPerKey(p, nullptr));
+    std::printf("%-34s %12.2f\n", "  key sender, portable events",
+                allocationsPerKey(p, &keySender));
+    std::printf("%-34s %12.2f\n", "  the engine alone, same keys", engineAllocationsPerKey(p));
+    p.keyboardEvents.setRecording(true);
+}
+
 void memory(PortablePlatform& p) {
     Rig rig(p);
     EventTap tap(p.eventTapHost, p.keyboardEvents, p.accessibility, rig.typist,
@@ -92,7 +144,8 @@ void memory(PortablePlatform& p) {
     const auto feed = [&](std::size_t events) {
         for (std::size_t i = 0; i < events; ++i) {
             const bool down = i % 2 == 0;
-            OwnedEvent e = makeKeyDown(p.keyboardEvents, kParagraph.substr(at % kParagraph.size(), 1));
+            OwnedEvent e =
+                makeKeyDown(p.keyboardEvents, kParagraph.substr(at % kParagraph.size(), 1));
             if (!down) ++at;
             p.keyboardEvents.setIntegerField(e.get(), EventField::SourceStateID, 0);
             tap.callback(down ? EventType::KeyDown : EventType::KeyUp, e.get(), nullptr);
@@ -112,6 +165,7 @@ void memory(PortablePlatform& p) {
 int main() {
     PortablePlatform platform;
     latency(platform);
+    allocations(platform);
     memory(platform);
     platform.defaults.removePersistentDomain("norbel.inputmethod.Vanto.bench");
     return 0;

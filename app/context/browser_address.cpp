@@ -40,14 +40,17 @@ AddressRules::AddressRules(BrowserScripting& scripting, Typist& typist)
     : scripting_(scripting), typist_(typist) {}
 
 void AddressRules::apply(const std::string& bundleID, const std::vector<Exclusion>& active) {
+    const std::uint64_t generation = ++generation_;
     std::vector<std::string> patterns = addressPatterns(active);
     if (patterns.empty()) return;
-    queue_.async([this, bundleID, patterns = std::move(patterns)] {
+    queue_.async([this, bundleID, generation, patterns = std::move(patterns)] {
         if (!isExcludedURL(bundleID, patterns)) return;
         std::lock_guard<std::mutex> guard(typist_.lock);
-        // The user may have moved on while the browser was answering; the
-        // verdict is about this browser's page only.
-        if (typist_.frontApp.bundleID != bundleID) return;
+        // The user may have moved on while the browser was answering, or
+        // changed the rules: the verdict is about this browser's page under
+        // the rules it was asked with only. Comparing the application alone
+        // would let a removed rule still ignore the browser.
+        if (generation != generation_ || typist_.frontApp.bundleID != bundleID) return;
         typist_.frontApp.ignored = true;
         typist_.refreshApp();
     });

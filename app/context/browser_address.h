@@ -3,11 +3,13 @@
 // the user's address rules.
 #pragma once
 
-#include "settings/exclusion.h"
 #include "context/serial_queue.h"
 #include "platform/browser_scripting.h"
+#include "settings/exclusion.h"
 
 #include <array>
+#include <atomic>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -64,8 +66,13 @@ class AddressRules {
     // Called each time an application has become frontmost, after its
     // profile was set. When active holds address rules, asks the browser on
     // the address queue and, if its page matches, marks it ignored, provided
-    // it is still the application in front. Never waits for the answer.
+    // it is still the application in front and no later profile or check
+    // came since. Never waits for the answer.
     void apply(const std::string& bundleID, const std::vector<Exclusion>& active);
+    // Called before a new profile is set: the answers of the checks started
+    // so far were asked under the rules of the profile being replaced and
+    // must not mark the new one.
+    void supersede() { ++generation_; }
 
     // On the address queue only: whether the page in front of the browser
     // matches one of patterns. A browser that cannot be asked or does not
@@ -80,6 +87,9 @@ class AddressRules {
     Typist& typist_;
     // Compiled scripts by bundle identifier; touched only on the queue.
     std::map<std::string, std::unique_ptr<BrowserScripting::Script>, std::less<>> scripts_;
+    // Counts profiles and checks; a check's answer counts only while the
+    // count is still the one it was started with.
+    std::atomic<std::uint64_t> generation_{0};
     // Last: its worker ends before the cache it uses goes.
     SerialQueue queue_{std::string(kAddressQueueLabel)};
 };

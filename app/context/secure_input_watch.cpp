@@ -9,10 +9,10 @@ SecureInputWatch::SecureInputWatch(SecureInput& secureInput, StatusBar& statusBa
                                    std::function<void()> explain)
     : secureInput_(secureInput), statusBar_(statusBar), explain_(std::move(explain)) {}
 
-void SecureInputWatch::tick(bool active) {
-    if (!active && securePID_ == 0) return;
+bool SecureInputWatch::tick(bool active) {
+    if (!active && securePID_ == 0) return false;
     const int pid = std::max(0, secureInput_.holderProcessID());
-    if (pid == securePID_) return;
+    if (pid == securePID_) return false;
     securePID_ = pid;
     if (pid == 0) {
         lockItem_.reset();
@@ -21,6 +21,7 @@ void SecureInputWatch::tick(bool active) {
             if (explain_) explain_();
         });
     }
+    return true;
 }
 
 } // namespace vanto

@@ -21,8 +21,9 @@ class SecureInputWatch {
     SecureInputWatch(SecureInput& secureInput, StatusBar& statusBar, std::function<void()> explain);
 
     // One poll. While Vanto is inactive and no lock is shown it asks
-    // nothing: the user does not miss what is switched off.
-    void tick(bool active);
+    // nothing: the user does not miss what is switched off. True when secure
+    // input started, ended or passed to another process since the last poll.
+    bool tick(bool active);
     // The process holding secure input at the last poll, 0 for none.
     int securePID() const { return securePID_; }
     bool lockShown() const { return lockItem_ != nullptr; }

@@ -26,8 +26,8 @@ void EventTap::start() {
 }
 
 void EventTap::tapLoop(EventTapHost::Loop& loop) {
-    const bool created = loop.createTap(
-        kEventMask, [this](EventType type, PlatformEvent* event, TapProxy* proxy) {
+    const bool created =
+        loop.createTap(kEventMask, [this](EventType type, PlatformEvent* event, TapProxy* proxy) {
             return callback(type, event, proxy);
         });
     bool run = created;
@@ -81,13 +81,19 @@ void EventTap::waitUntilStopped() {
     stopped_.wait(guard, [this] { return !thread_; });
 }
 
-Verdict EventTap::callback(EventType type, PlatformEvent* event, TapProxy* proxy) {
-    // Vanto's own keystrokes are recognised before any other work.
-    if (event && type != EventType::TapDisabledByTimeout &&
-        type != EventType::TapDisabledByUserInput &&
-        events_.integerField(event, EventField::SourceStateID) == ownSourceStateID_)
+Verdict EventTap::callback(EventType type, PlatformEvent* event, TapProxy* proxy) noexcept {
+    try {
+        // Vanto's own keystrokes are recognised before any other work.
+        if (event && type != EventType::TapDisabledByTimeout &&
+            type != EventType::TapDisabledByUserInput &&
+            events_.integerField(event, EventField::SourceStateID) == ownSourceStateID_)
+            return Verdict::Pass;
+        return dispatch(type, event, proxy);
+    } catch (...) {
+        // The system calls through C frames that no exception may cross;
+        // the event goes on as if Vanto were not there.
         return Verdict::Pass;
-    return dispatch(type, event, proxy);
+    }
 }
 
 Verdict EventTap::dispatch(EventType type, PlatformEvent* event, TapProxy* proxy) {
@@ -101,15 +107,17 @@ Verdict EventTap::dispatch(EventType type, PlatformEvent* event, TapProxy* proxy
     case EventType::LeftMouseDown:
     case EventType::RightMouseDown:
     case EventType::OtherMouseDown: {
-        // A click may put the caret anywhere: the word on screen is no
-        // longer where the span says.
+        // A click may put the caret anywhere, even in another field: the
+        // word on screen is no longer where the span says, and a mark that
+        // no word starts here was about the old place.
         std::lock_guard<std::mutex> guard(typist_.lock);
         typist_.caretMoved = true;
-        if (typist_.isActive && !typist_.app().ignored) typist_.reset();
+        typist_.leaveField();
         return Verdict::Pass;
     }
     case EventType::KeyUp: {
-        const auto code = static_cast<std::uint16_t>(events_.integerField(event, EventField::KeyCode));
+        const auto code =
+            static_cast<std::uint16_t>(events_.integerField(event, EventField::KeyCode));
         if (!swallowed_.test(code)) return Verdict::Pass;
         swallowed_.reset(code);
         return Verdict::Drop;

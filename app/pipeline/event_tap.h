@@ -23,8 +23,8 @@ class EventTap {
     using Scheduler = std::function<void(double seconds, std::function<void()> task)>;
 
     // Key down, key up, flags changed and the three mouse-button downs.
-    static constexpr std::uint64_t kEventMask = (1ull << 1) | (1ull << 3) | (1ull << 10) |
-                                                (1ull << 11) | (1ull << 12) | (1ull << 25);
+    static constexpr std::uint64_t kEventMask =
+        (1ull << 1) | (1ull << 3) | (1ull << 10) | (1ull << 11) | (1ull << 12) | (1ull << 25);
     static constexpr const char* kThreadName = "vanto.event-tap";
     static constexpr double kRestartDelay = 0.3;
 
@@ -46,8 +46,8 @@ class EventTap {
     // Waits until the tap thread has ended.
     void waitUntilStopped();
 
-    // The tap's callback: whether the event goes on.
-    EventTapHost::Verdict callback(EventType type, PlatformEvent* event, TapProxy* proxy);
+    // The tap's callback: whether the event goes on. Never throws.
+    EventTapHost::Verdict callback(EventType type, PlatformEvent* event, TapProxy* proxy) noexcept;
 
   private:
     void tapLoop(EventTapHost::Loop& loop);

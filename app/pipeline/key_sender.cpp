@@ -63,11 +63,22 @@ void KeySender::type(std::string_view text, std::int64_t deleting, BeforeDeletin
         for (std::int64_t i = 0; i < n; ++i) post(back);
     }
     // One key pair per UTF-16 unit: characters beyond the Basic Multilingual
-    // Plane travel as their two surrogates.
-    for (char16_t unit : toUtf16(text)) {
-        Keystroke k{makeEvent(kTextKeyCode, true, unit), makeEvent(kTextKeyCode, false, unit)};
-        post(k);
+    // Plane travel as their two surrogates. Converted as it goes, so that a
+    // write allocates no text buffer.
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t c = nextScalar(text, i);
+        if (c >= 0x10000) {
+            postText(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+            postText(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        } else {
+            postText(static_cast<char16_t>(c));
+        }
     }
+}
+
+void KeySender::postText(char16_t unit) {
+    Keystroke k{makeEvent(kTextKeyCode, true, unit), makeEvent(kTextKeyCode, false, unit)};
+    post(k);
 }
 
 } // namespace vanto

@@ -47,6 +47,7 @@ class KeySender final : public KeyTyping {
                               std::uint64_t extraFlags);
     OwnedEvent makeEvent(std::uint16_t keyCode, bool down, char16_t unit);
     void post(const Keystroke& k);
+    void postText(char16_t unit);
 
     KeyboardEvents& events_;
     std::int64_t ownSourceStateID_;

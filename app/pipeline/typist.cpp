@@ -4,10 +4,10 @@
 #include "settings/settings.h"
 #include "settings/unicode.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 namespace vanto {
 
@@ -19,8 +19,7 @@ constexpr std::array<std::int64_t, 3> kLineKeys = {KeyCode::Return, KeyCode::Tab
                                                    KeyCode::KeypadEnter};
 // A word must not start right after one of these (an address, a path, a
 // prompt): the letters that follow pass uncomposed.
-constexpr std::array<std::string_view, 7> kNoStartCharacters = {":", ">", "@", "\\",
-                                                                "?", "^", "$"};
+constexpr std::array<std::string_view, 7> kNoStartCharacters = {":", ">", "@", "\\", "?", "^", "$"};
 
 constexpr std::uint64_t kWordEndingKeyFlags = ModifierFlags::Control | ModifierFlags::Option |
                                               ModifierFlags::Command | ModifierFlags::Function;
@@ -28,8 +27,7 @@ constexpr std::uint64_t kWordEndingModifierChanges =
     ModifierFlags::CapsLock | ModifierFlags::Control | ModifierFlags::Option |
     ModifierFlags::Command | ModifierFlags::NumericPad | ModifierFlags::Function;
 
-template <class Set, class T>
-bool contains(const Set& set, const T& value) {
+template <class Set, class T> bool contains(const Set& set, const T& value) {
     for (const auto& v : set)
         if (v == value) return true;
     return false;
@@ -38,6 +36,27 @@ bool contains(const Set& set, const T& value) {
 bool startsWithClusters(std::string_view text, std::string_view prefix) {
     return graphemePrefix(text, graphemeCount(prefix)) == prefix;
 }
+
+// The engine's text is read into this much room first, and again only when
+// it is longer.
+constexpr std::size_t kFirstTextRead = 128;
+// Room the span buffers start with: a span of 32 characters, a word being
+// read next to it, and the occasional long cluster.
+constexpr std::size_t kSpanBufferBytes = 512;
+
+// Sets the sender's proxy for one event and clears it on every way out: a
+// proxy left behind would send a later write from the main thread into the
+// stream of an event that has long gone.
+class ProxyScope {
+  public:
+    ProxyScope(KeyTyping& sender, TapProxy* proxy) : sender_(sender) { sender_.proxy = proxy; }
+    ~ProxyScope() { sender_.proxy = nullptr; }
+    ProxyScope(const ProxyScope&) = delete;
+    ProxyScope& operator=(const ProxyScope&) = delete;
+
+  private:
+    KeyTyping& sender_;
+};
 
 } // namespace
 
@@ -48,42 +67,70 @@ Engine::Engine() : ptr_(vt_engine_new()) {
     }
 }
 
-Engine::~Engine() { vt_engine_free(ptr_); }
+Engine::~Engine() {
+    vt_engine_free(ptr_);
+}
 
 void Engine::add(std::string_view keys) {
-    for (char32_t c : toScalars(keys)) vt_engine_add_key(ptr_, c);
+    for (std::size_t i = 0; i < keys.size();) vt_engine_add_key(ptr_, nextScalar(keys, i));
 }
 
 std::string Engine::text(std::uint32_t kind) const {
-    std::string bytes(128, '\0');
-    const std::uint64_t length = vt_engine_text(ptr_, kind, bytes.data(), bytes.size());
-    if (length > bytes.size()) {
-        bytes.assign(length, '\0');
-        vt_engine_text(ptr_, kind, bytes.data(), bytes.size());
+    std::string out;
+    appendText(kind, out);
+    return out;
+}
+
+void Engine::appendText(std::uint32_t kind, std::string& out) const {
+    const std::size_t at = out.size();
+    out.resize(at + kFirstTextRead);
+    const std::uint64_t length = vt_engine_text(ptr_, kind, out.data() + at, kFirstTextRead);
+    if (length > kFirstTextRead) {
+        out.resize(at + length);
+        vt_engine_text(ptr_, kind, out.data() + at, length);
     }
-    bytes.resize(length);
-    return fromScalars(toScalars(bytes)); // replaces anything that is not UTF-8
+    out.resize(at + length);
+    const std::string_view read = std::string_view(out).substr(at);
+    if (!isValidUtf8(read)) out.replace(at, std::string::npos, fromScalars(toScalars(read)));
 }
 
 Typist::Typist(Settings& settings, KeyTyping& sender, ProcessInfo* processInfo)
     : sender_(sender), settings_(settings), processInfo_(processInfo) {
+    for (std::string* buffer : {&prevText_, &lastTyped_, &goal_, &piece_})
+        buffer->reserve(kSpanBufferBytes);
     applySettings();
 }
 
 void Typist::applySettings() {
     std::lock_guard<std::mutex> guard(lock);
-    vt_engine_configure(engine_.ptr(), settings_.telex(), settings_.spellCheck(),
-                        settings_.stdTone(), settings_.telexW(), settings_.telexZ());
+    // The engine and the per-key decisions read the same snapshot: a change
+    // landing between the two reads would otherwise compose one key under
+    // two sets of options.
+    options_ = {settings_.telex(),  settings_.spellCheck(), settings_.stdTone(),
+                settings_.telexW(), settings_.telexZ(),     settings_.backspaceDeletesChar()};
+    vt_engine_configure(engine_.ptr(), options_.telex, options_.spellCheck, options_.stdTone,
+                        options_.telexW, options_.telexZ);
     if (processInfo_) processInfo_->relieveMemoryPressure();
 }
 
-bool Typist::process(const KeyEvent& event, TapProxy* proxy) {
-    std::lock_guard<std::mutex> guard(lock);
-    if (!isActive || app_.ignored) return false;
-    sender_.proxy = proxy;
-    const bool swallow = handle(event);
-    sender_.proxy = nullptr;
-    return swallow;
+bool Typist::process(const KeyEvent& event, TapProxy* proxy) noexcept {
+    try {
+        std::lock_guard<std::mutex> guard(lock);
+        if (!isActive || app_.ignored) return false;
+        ProxyScope scope(sender_, proxy);
+        wrote_ = false;
+        try {
+            return handle(event);
+        } catch (...) {
+            // The span may no longer say what the field shows. Once the
+            // sender has written, the key's effect is on screen already and
+            // the key itself must not follow.
+            reset();
+            return wrote_;
+        }
+    } catch (...) {
+        return false;
+    }
 }
 
 bool Typist::handle(const KeyEvent& event) {
@@ -104,17 +151,23 @@ bool Typist::handleKey(std::string_view characters, std::int64_t keyCode, std::u
     if (keyCode == KeyCode::Escape) {
         keyCount_ = 0;
         if (vt_engine_result_len(e) > 0) {
-            sync(prevText_ + engine_.text(VT_ENGINE_TEXT_RAW));
+            piece_.assign(prevText_);
+            engine_.appendText(VT_ENGINE_TEXT_RAW, piece_);
+            sync(piece_);
             reset();
             return true;
         }
+        // The application gets this Escape and may close a find bar or a
+        // search field with it, putting the caret back where the span is
+        // not: a later Backspace must not reach into text that went away.
+        reset();
         return false;
     }
     if (keyCode == KeyCode::Delete) return handleBackspace();
 
     const bool isLetter = isAsciiLetter(characters);
     bool composes = isLetter;
-    if (!settings_.telex() && contains(KeyCode::Digits, keyCode) && !(flags & ModifierFlags::Shift))
+    if (!options_.telex && contains(KeyCode::Digits, keyCode) && !(flags & ModifierFlags::Shift))
         composes = isLetter || vt_engine_result_len(e) > 0;
     if (composes) {
         if (noStart_) return false;
@@ -138,15 +191,17 @@ bool Typist::handleKey(std::string_view characters, std::int64_t keyCode, std::u
 
 bool Typist::handleBackspace() {
     vt_engine* e = engine_.ptr();
-    --keyCount_;
+    // Backspaces that reach the application delete text older than the span;
+    // they do not make the span's keys fewer than none.
+    if (keyCount_ > 0) --keyCount_;
     if (vt_engine_raw_len(e) < 1) {
         if (prevText_.empty()) {
             noStart_ = false;
             return false;
         }
         const std::uint64_t n = vt_engine_pop_state(e);
-        prevText_ = std::string(dropLastGraphemes(prevText_, n));
-    } else if (settings_.backspaceDeletesChar()) {
+        prevText_.resize(dropLastGraphemes(prevText_, n).size());
+    } else if (options_.backspaceDeletesChar) {
         vt_engine_delete_char(e);
     } else {
         vt_engine_backspace(e);
@@ -159,30 +214,43 @@ bool Typist::handleSeparator(std::string_view characters) {
     if (vt_engine_result_len(e) < 1 && prevText_.empty()) {
         // Only a remembered word: count one more separator after it.
         vt_engine_push_state(e);
+    } else if (vt_engine_raw_len(e) == 0 && extendsLastGrapheme(prevText_, characters)) {
+        // The field shows no new character (the second half of a flag): one
+        // Backspace takes both keys away, so the engine must count one
+        // separator for them, not two.
     } else {
-        prevText_ += engine_.text(VT_ENGINE_TEXT_COMMITTED);
+        engine_.appendText(VT_ENGINE_TEXT_COMMITTED, prevText_);
         const std::uint64_t n = vt_engine_push_state(e);
         if (n > 0) {
-            std::string leaving(graphemePrefix(prevText_, n));
-            commit(leaving);
-            prevText_ = std::string(dropGraphemes(prevText_, n));
+            piece_.assign(graphemePrefix(prevText_, n));
+            commit(piece_);
+            prevText_.erase(0, std::min(piece_.size(), prevText_.size()));
         }
     }
     prevText_ += characters;
     return sync(std::nullopt, characters);
 }
 
-bool Typist::sync(std::optional<std::string> target, std::optional<std::string_view> expected) {
-    std::string goal = target ? std::move(*target) : prevText_ + engine_.text(VT_ENGINE_TEXT_RESULT);
-    const std::vector<std::string_view> shown = graphemes(lastTyped_);
-    const std::vector<std::string_view> wanted = graphemes(goal);
-    std::size_t k = 0, tailBytes = 0;
-    while (k < shown.size() && k < wanted.size() && shown[k] == wanted[k]) tailBytes += wanted[k++].size();
-    const std::int64_t deletions = static_cast<std::int64_t>(shown.size() - k);
-    const std::string_view tail = std::string_view(goal).substr(tailBytes);
+bool Typist::sync(std::optional<std::string_view> target,
+                  std::optional<std::string_view> expected) {
+    if (target) {
+        goal_.assign(*target);
+    } else {
+        goal_.assign(prevText_);
+        engine_.appendText(VT_ENGINE_TEXT_RESULT, goal_);
+    }
+    std::size_t tailBytes = 0;
+    const std::size_t k = commonGraphemePrefix(lastTyped_, goal_, tailBytes);
+    const auto deletions = static_cast<std::int64_t>(graphemeCount(lastTyped_) - k);
+    const std::string_view tail = std::string_view(goal_).substr(tailBytes);
+    // The key typed by itself after what the field shows gives the target:
+    // it may go on. Compared as text, because a key may join the character
+    // before it (the second half of a flag) without deleting anything.
+    const bool keyAlone = expected && goal_.size() == lastTyped_.size() + expected->size() &&
+                          goal_.starts_with(lastTyped_) && goal_.ends_with(*expected);
 
     bool swallowed;
-    if (deletions == 0 && expected && tail == *expected) {
+    if (keyAlone) {
         swallowed = false;
     } else {
         BeforeDeleting before = BeforeDeleting::nothing;
@@ -190,21 +258,29 @@ bool Typist::sync(std::optional<std::string> target, std::optional<std::string_v
             before = BeforeDeleting::forwardDelete;
         else if (app_.specialBackspace && keyCount_ < kInvisibleCharacterKeyLimit)
             before = BeforeDeleting::invisibleCharacter;
+        wrote_ = true;
         sender_.type(tail, deletions, before);
         swallowed = true;
     }
-    const bool tooLong = wanted.size() > kTrackedSpanLimit;
-    lastTyped_ = std::move(goal);
+    const bool tooLong = graphemeCount(goal_) > kTrackedSpanLimit;
+    lastTyped_.swap(goal_);
     if (tooLong) reset();
     return swallowed;
 }
 
-void Typist::commit(std::optional<std::string> text) {
+void Typist::commit(std::optional<std::string_view> text) {
     const bool whole = !text;
-    std::string t = whole ? prevText_ + engine_.text(VT_ENGINE_TEXT_COMMITTED) : std::move(*text);
+    std::string_view t;
+    if (whole) {
+        piece_.assign(prevText_);
+        engine_.appendText(VT_ENGINE_TEXT_COMMITTED, piece_);
+        t = piece_;
+    } else {
+        t = *text;
+    }
     if (t.empty()) return;
     if (startsWithClusters(lastTyped_, t)) {
-        lastTyped_ = std::string(dropGraphemes(lastTyped_, graphemeCount(t)));
+        lastTyped_.erase(0, t.size());
     } else {
         sync(t);
         lastTyped_.clear();
@@ -212,13 +288,28 @@ void Typist::commit(std::optional<std::string> text) {
     if (whole) reset();
 }
 
-void Typist::reset() {
+bool Typist::tracksAnything() {
     vt_engine* e = engine_.ptr();
-    if (prevText_.empty() && lastTyped_.empty() && vt_engine_raw_len(e) == 0) return;
-    vt_engine_reset(e);
+    // Remembered words count: a separator would bring them back into the
+    // span, and a Backspace after it into the field.
+    return !prevText_.empty() || !lastTyped_.empty() || vt_engine_raw_len(e) != 0 ||
+           vt_engine_state_stack_len(e) != 0;
+}
+
+void Typist::reset() {
+    if (!tracksAnything()) return;
+    vt_engine_reset(engine_.ptr());
     prevText_.clear();
     lastTyped_.clear();
     keyCount_ = 0;
+}
+
+void Typist::leaveField() {
+    vt_engine_reset(engine_.ptr());
+    prevText_.clear();
+    lastTyped_.clear();
+    keyCount_ = 0;
+    noStart_ = false;
 }
 
 void Typist::refreshApp() {

@@ -34,6 +34,9 @@ class Engine {
     void add(std::string_view keys);
     // 0: the composed word, 1: its committed form, 2: the keys as typed.
     std::string text(std::uint32_t kind) const;
+    // The same text appended to out, whose spare capacity takes it without
+    // allocating once out has grown to the size of a span.
+    void appendText(std::uint32_t kind, std::string& out) const;
 
   private:
     vt_engine* ptr_;
@@ -49,22 +52,32 @@ class Typist {
 
     Typist(Settings& settings, KeyTyping& sender, ProcessInfo* processInfo = nullptr);
 
-    // Passes the options to the engine and hands free memory back. Locks.
+    // Takes one snapshot of the options for the engine and for the keys
+    // that follow, and hands free memory back. Locks.
     void applySettings();
     // The tap's entry: locked, gated by isActive and the profile, with the
-    // sender's proxy set for the call. True: swallow the event.
-    bool process(const KeyEvent& event, TapProxy* proxy);
+    // sender's proxy set for the call. True: swallow the event. Never
+    // throws: a failure forgets the tracked text and lets the key through,
+    // unless the sender was already asked to write its effect.
+    bool process(const KeyEvent& event, TapProxy* proxy) noexcept;
     // The same decision without lock, gate or proxy (self-test, tests).
     bool handle(const KeyEvent& event);
     bool handleKey(std::string_view characters, std::int64_t keyCode, std::uint64_t flags);
     // Writes the difference between lastTyped and target (default: prevText
     // plus the composed word). True: the incoming key was replaced.
-    bool sync(std::optional<std::string> target = std::nullopt,
+    // target must not be a view into the typist's own buffers other than
+    // prevText.
+    bool sync(std::optional<std::string_view> target = std::nullopt,
               std::optional<std::string_view> expected = std::nullopt);
     // Ends the word, or lets a leading piece of the tracked span go.
-    void commit(std::optional<std::string> text = std::nullopt);
-    // Forgets everything without writing.
+    void commit(std::optional<std::string_view> text = std::nullopt);
+    // Forgets the tracked text without writing.
     void reset();
+    // The field, the focus or the caret changed in a way the keys did not
+    // show (a click, another application or overlay): forgets the tracked
+    // text without writing, and with it what belonged to the old place, the
+    // no-start mark and the key count.
+    void leaveField();
     // app := overlay or frontApp; the sender follows its posting rule.
     void refreshApp();
 
@@ -85,15 +98,30 @@ class Typist {
     const Engine& engine() const { return engine_; }
 
   private:
+    // The options in force, read from the settings in one go.
+    struct Options {
+        bool telex = true, spellCheck = true, stdTone = true, telexW = false, telexZ = false,
+             backspaceDeletesChar = false;
+    };
+
     bool handleBackspace();
     bool handleSeparator(std::string_view characters);
+    bool tracksAnything();
+    // Whether the sender was asked to write during the key being handled.
+    bool wrote_ = false;
 
     Engine engine_;
     KeyTyping& sender_;
     Settings& settings_;
     ProcessInfo* processInfo_;
+    Options options_;
     std::string prevText_;
     std::string lastTyped_;
+    // Working buffers, kept so that a key allocates nothing once they have
+    // grown to the size of a span: the target of a sync, and a piece of text
+    // being committed.
+    std::string goal_;
+    std::string piece_;
     std::int64_t keyCount_ = 0;
     bool noStart_ = false;
     AppProfile app_ = AppProfile::initial();

@@ -27,27 +27,54 @@ void append(std::string& out, char32_t c) {
     out.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(n));
 }
 
-bool valid_scalar(char32_t c) { return c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF); }
+bool valid_scalar(char32_t c) {
+    return c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+}
 
-// Byte offsets at which the clusters of text start, plus text.size().
-template <class Visit>
-void forEachCluster(std::string_view text, Visit visit) {
-    std::size_t start = 0, i = 0;
-    utf8proc_int32_t state = 0;
-    char32_t previous = 0;
-    bool first = true;
-    while (i < text.size()) {
-        const std::size_t at = i;
-        const char32_t c = next(text, i);
-        if (!first && utf8proc_grapheme_break_stateful(static_cast<utf8proc_int32_t>(previous),
-                                                       static_cast<utf8proc_int32_t>(c), &state)) {
-            if (!visit(text.substr(start, at - start))) return;
-            start = at;
-        }
-        first = false;
-        previous = c;
+// Steps through the clusters of a text, one at a time, so that two texts can
+// be walked side by side without collecting their clusters first.
+class ClusterCursor {
+  public:
+    explicit ClusterCursor(std::string_view text) : text_(text) {
+        if (!text_.empty()) previous_ = next(text_, i_);
     }
-    if (start < text.size()) visit(text.substr(start));
+
+    // The next cluster; empty at the end.
+    std::string_view advance() {
+        if (start_ >= text_.size()) return {};
+        while (i_ < text_.size()) {
+            const std::size_t at = i_;
+            const char32_t c = next(text_, i_);
+            const bool breaks = breaksBefore(c);
+            previous_ = c;
+            if (breaks) {
+                const std::string_view cluster = text_.substr(start_, at - start_);
+                start_ = at;
+                return cluster;
+            }
+        }
+        const std::string_view cluster = text_.substr(start_);
+        start_ = text_.size();
+        return cluster;
+    }
+
+    // Whether c would start a new cluster after everything read so far.
+    bool breaksBefore(char32_t c) {
+        return utf8proc_grapheme_break_stateful(static_cast<utf8proc_int32_t>(previous_),
+                                                static_cast<utf8proc_int32_t>(c), &state_);
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t start_ = 0, i_ = 0;
+    utf8proc_int32_t state_ = 0;
+    char32_t previous_ = 0;
+};
+
+template <class Visit> void forEachCluster(std::string_view text, Visit visit) {
+    ClusterCursor cursor(text);
+    for (std::string_view g = cursor.advance(); !g.empty(); g = cursor.advance())
+        if (!visit(g)) return;
 }
 
 } // namespace
@@ -93,7 +120,8 @@ std::string lowercased(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();)
-        append(out, static_cast<char32_t>(utf8proc_tolower(static_cast<utf8proc_int32_t>(next(text, i)))));
+        append(out, static_cast<char32_t>(
+                        utf8proc_tolower(static_cast<utf8proc_int32_t>(next(text, i)))));
     return out;
 }
 
@@ -166,6 +194,43 @@ std::string fromUtf16(std::u16string_view utf16) {
         append(out, c);
     }
     return out;
+}
+
+char32_t nextScalar(std::string_view utf8, std::size_t& i) {
+    return next(utf8, i);
+}
+
+std::size_t commonGraphemePrefix(std::string_view a, std::string_view b, std::size_t& bytes) {
+    ClusterCursor left(a), right(b);
+    std::size_t count = 0;
+    bytes = 0;
+    for (;;) {
+        const std::string_view x = left.advance(), y = right.advance();
+        if (x.empty() || x != y) return count;
+        ++count;
+        bytes += x.size();
+    }
+}
+
+bool extendsLastGrapheme(std::string_view text, std::string_view more) {
+    if (text.empty() || more.empty()) return false;
+    ClusterCursor cursor(text);
+    while (!cursor.advance().empty()) {
+    }
+    std::size_t i = 0;
+    return !cursor.breaksBefore(next(more, i));
+}
+
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        utf8proc_int32_t c = -1;
+        const auto* p = reinterpret_cast<const utf8proc_uint8_t*>(text.data() + i);
+        const utf8proc_ssize_t n =
+            utf8proc_iterate(p, static_cast<utf8proc_ssize_t>(text.size() - i), &c);
+        if (n <= 0 || c < 0) return false;
+        i += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 std::u32string toScalars(std::string_view utf8) {

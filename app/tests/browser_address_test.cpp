@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <functional>
 #include <stdexcept>
 
 namespace vanto {
@@ -86,18 +87,39 @@ class HeldScripting final : public BrowserScripting {
 
 const std::vector<Exclusion> kBankRule = {{"https://*.bank.vn/*", true}};
 
-TEST(AddressRules, AnswerForABrowserNoLongerInFrontChangesNothing) {
-    PipelineRig rig({.app = "com.google.Chrome"});
-    HeldScripting scripting;
-    AddressRules rules(scripting, rig.typist);
-    rules.apply("com.google.Chrome", kBankRule);
-    scripting.waitUntilAsked();
-    rig.focus("com.apple.TextEdit");
-    scripting.release("https://ib.bank.vn/home");
-    rules.waitUntilIdle();
-    std::lock_guard<std::mutex> guard(rig.typist.lock);
-    EXPECT_FALSE(rig.typist.app().ignored);
-    EXPECT_EQ(rig.typist.app().bundleID, "com.apple.TextEdit");
+TEST(AddressRules, AnswerForAReplacedProfileChangesNothing) {
+    const struct {
+        const char* name;
+        // What happens while the browser is answering.
+        std::function<void(PipelineRig&, AddressRules&)> meanwhile;
+        const char* inFront;
+    } cases[] = {
+        {"another application in front",
+         [](PipelineRig& rig, AddressRules&) { rig.focus("com.apple.TextEdit"); },
+         "com.apple.TextEdit"},
+        // The same browser gets a new profile, with no address rule left.
+        {"the rule removed",
+         [](PipelineRig& rig, AddressRules& rules) {
+             rules.supersede();
+             rig.focus("com.google.Chrome");
+             rules.apply("com.google.Chrome", {});
+         },
+         "com.google.Chrome"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PipelineRig rig({.app = "com.google.Chrome"});
+        HeldScripting scripting;
+        AddressRules rules(scripting, rig.typist);
+        rules.apply("com.google.Chrome", kBankRule);
+        scripting.waitUntilAsked();
+        c.meanwhile(rig, rules);
+        scripting.release("https://ib.bank.vn/home");
+        rules.waitUntilIdle();
+        std::lock_guard<std::mutex> guard(rig.typist.lock);
+        EXPECT_FALSE(rig.typist.app().ignored);
+        EXPECT_EQ(rig.typist.app().bundleID, c.inFront);
+    }
 }
 
 TEST(AddressRules, MatchingPageIgnoresTheBrowser) {

@@ -1,7 +1,8 @@
 list(APPEND VANTO_APP_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/unicode_test.cpp)
 list(APPEND VANTO_APP_TEST_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/typist_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/typist_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tracked_field_test.cpp)
 list(APPEND VANTO_APP_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/app_profile_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/exclusion_test.cpp

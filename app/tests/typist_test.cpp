@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace vanto {
 namespace {
 
@@ -115,7 +117,7 @@ TEST(Typist, InvisibleCharacterOnlyForTheFirstKeys) {
     };
     const Case cases[] = {
         {"bbbb cccc gggg hhhh kkkk ", BeforeDeleting::invisibleCharacter}, // "aa" are keys 26, 27
-        {"bbbb cccc gggg hhhh kkkk llll ", BeforeDeleting::nothing},        // keys 31, 32
+        {"bbbb cccc gggg hhhh kkkk llll ", BeforeDeleting::nothing},       // keys 31, 32
     };
     for (const Case& c : cases) {
         PipelineRig rig;
@@ -177,6 +179,58 @@ TEST(Typist, ModifierChangesEndTheWord) {
     EXPECT_EQ(vt_engine_raw_len(rig.typist.engine().ptr()), 5u);
     rig.typist.handle(command);
     EXPECT_EQ(vt_engine_raw_len(rig.typist.engine().ptr()), 0u);
+}
+
+// A sender that fails halfway through a write, after the field has been
+// changed, and remembers the proxy it was handed.
+class FailingSender final : public KeyTyping {
+  public:
+    void type(std::string_view text, std::int64_t deleting, BeforeDeleting before) override {
+        seenProxy = proxy;
+        screen.type(text, deleting, before);
+        throw std::runtime_error("the window system refused an event");
+    }
+    Screen screen;
+    TapProxy* seenProxy = nullptr;
+};
+
+TEST(Typist, AFailingWriteNeitherThrowsNorLeavesTheProxyBehind) {
+    PipelineRig rig;
+    FailingSender failing;
+    Typist typist(rig.settings, failing);
+    {
+        std::lock_guard<std::mutex> guard(typist.lock);
+        typist.isActive = true;
+        typist.frontApp = AppProfile::make("com.apple.TextEdit", {}, kOwnBundleID);
+        typist.refreshApp();
+    }
+    auto* const proxy = reinterpret_cast<TapProxy*>(&rig); // any non-null handle
+    const KeyEvent a{KeyEvent::Kind::keyDown, 0, "a", 0};
+    EXPECT_FALSE(typist.process(a, proxy));
+    failing.screen.applyKey(0, "a");
+    // The second "a" is written as "â" before the sender fails: the key
+    // itself must not follow, and the span is forgotten.
+    EXPECT_TRUE(typist.process(a, proxy));
+    EXPECT_EQ(failing.seenProxy, proxy);
+    EXPECT_EQ(failing.proxy, nullptr);
+    EXPECT_EQ(failing.screen.text(), "â");
+    EXPECT_EQ(typist.lastTyped(), "");
+}
+
+TEST(Typist, OptionsTakeEffectTogetherAtApplySettings) {
+    // The engine's options and the per-key ones change in one step: between
+    // a change and its application every key follows the old options.
+    const char* keys = "vieet1j<";
+    PipelineRig untouched;
+    untouched.type(keys);
+    PipelineRig changed;
+    changed.settings.setTelex(false);
+    changed.settings.setBackspaceDeletesChar(true);
+    changed.type(keys);
+    EXPECT_EQ(changed.text(), untouched.text());
+    changed.typist.applySettings();
+    changed.type(" vie65t<");
+    EXPECT_EQ(changed.text(), untouched.text() + " việ");
 }
 
 } // namespace

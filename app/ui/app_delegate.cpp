@@ -65,7 +65,7 @@ void AppDelegate::applicationDidFinishLaunching() {
         ports_.workspace.onActivation([this](const RunningApp&) { virtualMachineHandoff(); });
 
     secureInputPoll_ = ports_.mainLoop.every(kSecureInputPollInterval, kSecureInputPollTolerance,
-                                             [this] { secureInput_.tick(isActive_); });
+                                             [this] { secureInputTick(); });
 
     promptForSetup();
 }
@@ -130,6 +130,7 @@ void AppDelegate::setFocusedApp(const std::string& bundleID) {
     helper_.noteRecentApp(bundleID);
     const std::vector<Exclusion> active = activeExclusions(settings_);
     AppProfile profile = AppProfile::make(bundleID, active, identity_.bundleID);
+    addressRules_.supersede();
     {
         std::lock_guard<std::mutex> guard(typist_.lock);
         typist_.frontApp = std::move(profile);
@@ -144,7 +145,7 @@ void AppDelegate::applicationActivated(const RunningApp& app) {
         // The tracked word belongs to the field left behind; writing into
         // the new application would damage its text.
         std::lock_guard<std::mutex> guard(typist_.lock);
-        typist_.reset();
+        typist_.leaveField();
     }
     if (!app.bundleID.empty()) setFocusedApp(app.bundleID);
 }
@@ -171,6 +172,9 @@ void AppDelegate::updateOverlay() {
         overlay =
             AppProfile::make(kInlineSuggestionApp, activeExclusions(settings_), identity_.bundleID);
     std::lock_guard<std::mutex> guard(typist_.lock);
+    // Opening or closing the overlay moves the keyboard to another field; a
+    // settings change that only recomputes its profile does not.
+    if (typist_.overlay.has_value() != overlay.has_value()) typist_.leaveField();
     typist_.overlay = std::move(overlay);
     typist_.caretMoved = false;
     typist_.refreshApp();
@@ -186,6 +190,14 @@ void AppDelegate::accessibilityTick() {
         tap_.stop();
     tap_.setWanted(isActive_);
     spotlight_.refresh();
+}
+
+void AppDelegate::secureInputTick() {
+    if (!secureInput_.tick(isActive_)) return;
+    // The tap saw none of the keys typed while secure input was on: the
+    // field may hold anything now where the span says a word is.
+    std::lock_guard<std::mutex> guard(typist_.lock);
+    typist_.reset();
 }
 
 void AppDelegate::promptForSetup() {

@@ -115,6 +115,7 @@ class AppDelegate {
     void applicationActivated(const RunningApp& app);
     void virtualMachineHandoff();
     void accessibilityTick();
+    void secureInputTick();
     void promptForSetup();
     void requestAccessibility();
     void launch(std::string_view command, std::vector<std::string> parameters = {});
