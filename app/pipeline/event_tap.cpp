@@ -26,16 +26,23 @@ void EventTap::start() {
 }
 
 void EventTap::tapLoop(EventTapHost::Loop& loop) {
-    const bool created = loop.createTap(
-        kEventMask, [this](EventType type, PlatformEvent* event, TapProxy* proxy) {
-            return callback(type, event, proxy);
-        });
+    const auto forward = [this](EventType type, PlatformEvent* event, TapProxy* proxy) {
+        return callback(type, event, proxy);
+    };
+    Location location = Location::HID;
+    bool created = loop.createTap(kEventMask, location, forward);
+    if (!created) {
+        // The pipeline works the same behind the applications' own taps.
+        location = Location::Session;
+        created = loop.createTap(kEventMask, location, forward);
+    }
     bool run = created;
     if (created) {
         std::lock_guard<std::mutex> guard(stateLock_);
         run = !stopRequested_;
         if (run) {
             loop_ = &loop;
+            location_ = location;
             loop.setEnabled(wanted_);
         }
     }
@@ -76,6 +83,12 @@ bool EventTap::isRunning() {
     return loop_ != nullptr;
 }
 
+std::optional<EventTap::Location> EventTap::location() {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    if (!loop_) return std::nullopt;
+    return location_;
+}
+
 void EventTap::waitUntilStopped() {
     std::unique_lock<std::mutex> guard(stateLock_);
     stopped_.wait(guard, [this] { return !thread_; });
@@ -109,7 +122,8 @@ Verdict EventTap::dispatch(EventType type, PlatformEvent* event, TapProxy* proxy
         return Verdict::Pass;
     }
     case EventType::KeyUp: {
-        const auto code = static_cast<std::uint16_t>(events_.integerField(event, EventField::KeyCode));
+        const auto code =
+            static_cast<std::uint16_t>(events_.integerField(event, EventField::KeyCode));
         if (!swallowed_.test(code)) return Verdict::Pass;
         swallowed_.reset(code);
         return Verdict::Drop;

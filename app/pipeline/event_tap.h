@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 
 namespace vanto {
 
@@ -23,8 +24,8 @@ class EventTap {
     using Scheduler = std::function<void(double seconds, std::function<void()> task)>;
 
     // Key down, key up, flags changed and the three mouse-button downs.
-    static constexpr std::uint64_t kEventMask = (1ull << 1) | (1ull << 3) | (1ull << 10) |
-                                                (1ull << 11) | (1ull << 12) | (1ull << 25);
+    static constexpr std::uint64_t kEventMask =
+        (1ull << 1) | (1ull << 3) | (1ull << 10) | (1ull << 11) | (1ull << 12) | (1ull << 25);
     static constexpr const char* kThreadName = "vanto.event-tap";
     static constexpr double kRestartDelay = 0.3;
 
@@ -34,7 +35,12 @@ class EventTap {
     EventTap(const EventTap&) = delete;
     EventTap& operator=(const EventTap&) = delete;
 
+    using Location = EventTapHost::Location;
+
     // Starts the tap thread unless it runs or the process is not trusted.
+    // The thread tries the hardware level first and the session level when
+    // that is refused; when both are refused it ends, and a later start()
+    // tries again.
     void start();
     // Stops the tap's loop; the thread tears the tap down and ends.
     void stop();
@@ -43,6 +49,8 @@ class EventTap {
     // Whether the tap should deliver events (Vanto active).
     void setWanted(bool wanted);
     bool isRunning();
+    // Where the running tap sits; nothing while no tap runs.
+    std::optional<Location> location();
     // Waits until the tap thread has ended.
     void waitUntilStopped();
 
@@ -67,6 +75,7 @@ class EventTap {
     // as the loop exists, so that no tap outlives the stop that meant it.
     bool stopRequested_ = false;
     EventTapHost::Loop* loop_ = nullptr;
+    Location location_ = Location::HID; // of loop_, while it is set
     bool wanted_ = false;
     // Key codes whose last key-down was dropped; tap thread only.
     std::bitset<65536> swallowed_;
