@@ -124,6 +124,9 @@ int CommandLine::runHelper(const std::vector<std::string>& arguments) {
         kShowHelperNotification, [&app = *app](const std::optional<std::string>& object) {
             handleHelperCommand(app, splitHelperRequest(object));
         });
+    // The agent holds what it asks of a starting helper until it hears this.
+    platform_.notifications.post(kHelperReadyNotification,
+                                 std::to_string(platform_.processInfo.processID()));
     app->run([&] { handleHelperCommand(*app, arguments); });
     return 0;
 }
