@@ -2,11 +2,13 @@
 # macOS preset's settings) and checks what it would build: the Objective-C++
 # adapters under ARC, the application bundle signed after its layout is in
 # place (ad hoc by default, with a warning, or with the identity given), the
-# frameworks linked, and utf8proc linked from its static archive so that the
-# bundle depends on nothing outside the system. Only CMake's logic is
+# frameworks linked, utf8proc linked from its static archive so that the
+# bundle depends on nothing outside the system, and the smoke test of the
+# real adapters registered with the tests. Only CMake's logic is
 # exercised; nothing is compiled, since no macOS SDK is at hand.
 #
-#   cmake -DSOURCE=<repo> -DBINARY=<scratch folder> -DCLANG=<clang++> -P configure_for_mac.cmake
+#   cmake -DSOURCE=<repo> -DBINARY=<scratch folder> -DCLANG=<clang++>
+#         -DTEST_LIBRARIES=<folder of GoogleTest's libraries> -P configure_for_mac.cmake
 function(configure_for_mac)
   file(REMOVE_RECURSE "${BINARY}")
   execute_process(
@@ -72,6 +74,13 @@ string(FIND "${output}" "signed ad hoc" at)
 if(NOT at EQUAL -1)
   message(FATAL_ERROR "A build signed with a certificate still warns about ad-hoc signing")
 endif()
+
+# With the tests, the smoke test of the real adapters is registered; it is
+# a Mac's alone.
+configure_for_mac(-DVANTO_TESTS=ON -DCMAKE_LIBRARY_PATH=${TEST_LIBRARIES})
+file(READ "${BINARY}/app/CTestTestfile.cmake" tests)
+expect("${tests}" "add_test([=[macos_smoke]=]")
+expect("${rules}" "macos_smoke_test.cpp.o")
 
 message(STATUS "The Mac build configures")
 file(REMOVE_RECURSE "${BINARY}")
