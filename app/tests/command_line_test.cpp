@@ -250,14 +250,18 @@ struct Result {
     std::string out, err;
 };
 
+// On a Mac the program is the real one: it would boot the user's agent out
+// of launchd and write the user's settings domain.
+#ifdef __APPLE__
+constexpr bool kRealMacProgram = true;
+#else
+constexpr bool kRealMacProgram = false;
+#endif
+
 class ProgramTest : public ::testing::Test {
   protected:
     void SetUp() override {
-#ifdef __APPLE__
-        // There the program is the real one: it would boot the user's agent
-        // out of launchd and write the real settings domain.
-        GTEST_SKIP() << "the real program runs against this user's session";
-#endif
+        if (kRealMacProgram) GTEST_SKIP() << "the real program runs against this user's session";
     }
 
     fs::path home() const { return folder.path() / "home"; }

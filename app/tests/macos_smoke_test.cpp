@@ -52,11 +52,11 @@ TEST_F(MacSmoke, ADefaultsSuiteIsWrittenReadAndRemoved) {
 
 TEST_F(MacSmoke, ADistributedNotificationComesBackToItsSender) {
     std::optional<std::string> received;
-    const auto token = p.notifications.observe(
-        "norbel.inputmethod.Vanto.smoke", [&](const std::optional<std::string>& object) {
-            received = object;
-            p.mainLoop.quit();
-        });
+    const auto token = p.notifications.observe("norbel.inputmethod.Vanto.smoke",
+                                               [&](const std::optional<std::string>& object) {
+                                                   received = object;
+                                                   p.mainLoop.quit();
+                                               });
     p.mainLoop.post([&] { p.notifications.post("norbel.inputmethod.Vanto.smoke", "xin chào"); });
     p.mainLoop.after(5.0, [&] { p.mainLoop.quit(); });
     p.mainLoop.run();
