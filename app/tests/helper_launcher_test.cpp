@@ -80,6 +80,27 @@ TEST_F(HelperLauncherTest, RequestsWaitUntilTheStartingHelperIsReady) {
     EXPECT_EQ(processes.launched[2].arguments[0], "settings");
 }
 
+// The helper says it is ready only once it listens: a request the agent
+// sends the moment it hears that is shown, besides the helper's own.
+TEST(HelperStart, TheHelperListensBeforeItSaysItIsReady) {
+    SetupRig rig;
+    Strings announced;
+    const auto ready = rig.platform.notifications.observe(
+        kHelperReadyNotification, [&](const std::optional<std::string>& object) {
+            announced.push_back(object.value_or(""));
+            rig.platform.notifications.post(kShowHelperNotification, "settings");
+        });
+    CommandLine commandLine(rig.platform, rig.workspace, rig.out.file(), rig.err.file());
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(commandLine.start({"settings"}), 0);
+    const std::string shown = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(announced, Strings{std::to_string(rig.platform.processInfo.processID())});
+    std::size_t windows = 0;
+    for (std::size_t at = 0; (at = shown.find("settings window", at)) != std::string::npos; ++at)
+        ++windows;
+    EXPECT_EQ(windows, 2u) << shown;
+}
+
 TEST_F(HelperLauncherTest, AHelperThatFailedToStartIsTriedAgain) {
     processes.launchWorks = false;
     launcher.launchHelper("setup", {});
