@@ -20,6 +20,16 @@ AppIdentity completed(AppIdentity identity) {
 
 } // namespace
 
+bool isStaleGrant(UserDefaults& defaults, const AppIdentity& self, bool trusted) {
+    if (trusted) return false;
+    // macOS lists a permission by the application's name and checks it by
+    // the build's identity: the user sees Vanto allowed while this build is
+    // not, and the system's own prompt stays silent until the entry is gone.
+    const auto version = defaults.string(kTrustedVersionKey);
+    return version && (*version != self.version ||
+                       defaults.string(kTrustedCodeIdentityKey).value_or("") != self.codeIdentity);
+}
+
 AppDelegate::AppDelegate(const ShellPorts& ports, Settings& settings, UserDefaults& defaults,
                          Typist& typist, EventTap& tap, LayoutControl& layout,
                          HelperLaunching& helper, AppIdentity identity)
@@ -208,21 +218,12 @@ void AppDelegate::accessibilityTick() {
 }
 
 void AppDelegate::noteTrust() {
-    if (trusted_) {
-        staleGrant_ = false;
-        if (defaults_.string(kTrustedVersionKey) != identity_.version)
-            defaults_.setString(kTrustedVersionKey, identity_.version);
-        if (defaults_.string(kTrustedCodeIdentityKey) != identity_.codeIdentity)
-            defaults_.setString(kTrustedCodeIdentityKey, identity_.codeIdentity);
-        return;
-    }
-    // macOS lists a permission by the application's name and checks it by
-    // the build's identity: the user sees Vanto allowed while this build is
-    // not, and the system's own prompt stays silent until the entry is gone.
-    const auto version = defaults_.string(kTrustedVersionKey);
-    staleGrant_ = version && (*version != identity_.version ||
-                              defaults_.string(kTrustedCodeIdentityKey).value_or("") !=
-                                  identity_.codeIdentity);
+    staleGrant_ = isStaleGrant(defaults_, identity_, trusted_);
+    if (!trusted_) return;
+    if (defaults_.string(kTrustedVersionKey) != identity_.version)
+        defaults_.setString(kTrustedVersionKey, identity_.version);
+    if (defaults_.string(kTrustedCodeIdentityKey) != identity_.codeIdentity)
+        defaults_.setString(kTrustedCodeIdentityKey, identity_.codeIdentity);
 }
 
 void AppDelegate::recordTap() {

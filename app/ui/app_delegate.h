@@ -72,6 +72,10 @@ inline constexpr std::string_view kEventTapSession = "session";
 // permission of an earlier build.
 inline constexpr std::string_view kStaleGrantParameter = "stale";
 
+// Whether this build, not trusted, meets the permission macOS keeps for an
+// earlier one: the build recorded as trusted differs from it.
+bool isStaleGrant(UserDefaults& defaults, const AppIdentity& self, bool trusted);
+
 // Main loop only, like everything it calls; writes into the Typist and the
 // event tap take their locks, never both at once.
 class AppDelegate {

@@ -11,6 +11,7 @@
 #include "setup/installed_layout.h"
 #include "setup/installer.h"
 #include "setup/roles.h"
+#include "ui/app_delegate.h"
 #include "ui/dialogs.h"
 
 #include <cstdint>
@@ -114,7 +115,13 @@ class MacHelperApp final : public HelperApp {
         context.trusted = [this] { return p_.accessibility.isTrusted(); };
         context.layoutEnabled = [this] { return layout_.layoutEnabled(); };
         context.showSetupDialog = [this] { showSetupDialog(); };
-        context.showAccessibilityDialog = [this] { showAccessibilityDialog(false); };
+        // The window's button meets the same stale permission as the agent.
+        context.showAccessibilityDialog = [this] {
+            const AppIdentity self{p_.bundle.identifier().value_or(std::string(kOwnBundleID)),
+                                   p_.bundle.shortVersion(), p_.bundle.codeIdentity()};
+            showAccessibilityDialog(
+                isStaleGrant(p_.defaults.standard(), self, p_.accessibility.isTrusted()));
+        };
         // Closing the window ends the helper.
         context.closed = [this] { terminate(); };
         return context;
