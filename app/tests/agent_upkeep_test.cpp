@@ -90,8 +90,9 @@ TEST(AgentUpkeep, ARefusedTapIsTriedAgainWhileTypingIsWanted) {
     rig.loop.advance(3 * AppDelegate::kAccessibilityPollInterval);
     EXPECT_FALSE(rig.host.waitForTap(0.2)) << "not wanted, not started";
 
+    // Switched on: started with the activity update, before the next poll.
     rig.layout.choose(true);
-    rig.loop.advance(AppDelegate::kAccessibilityPollInterval);
+    rig.loop.advance(AppDelegate::kRecheckDelay);
     ASSERT_TRUE(rig.host.waitForTap(5));
     EXPECT_EQ(rig.tap.location(), Location::HID);
     EXPECT_TRUE(rig.host.tapEnabled());

@@ -128,6 +128,8 @@ void AppDelegate::updateActive() {
         typist_.isActive = active;
     }
     tap_.setWanted(active);
+    // A tap refused while Vanto was off is tried at once, not at the next poll.
+    if (active) tap_.start();
 }
 
 void AppDelegate::scheduleRecheck() {
