@@ -67,17 +67,16 @@ if(NOT EXISTS "${BINARY}/app/Info.plist" OR NOT EXISTS "${BINARY}/app/layout/Inf
   message(FATAL_ERROR "The Mac build makes no Info.plist")
 endif()
 
-# A certificate of the user's own, named as Keychain Access shows it.
-configure_for_mac("-DVANTO_CODESIGN_IDENTITY=Vanto Developer")
+# A certificate of the user's own, named as Keychain Access shows it; with
+# the tests, so that one configuration also shows the smoke test of the real
+# adapters registered (a Mac's alone).
+configure_for_mac("-DVANTO_CODESIGN_IDENTITY=Vanto Developer" -DVANTO_TESTS=ON
+                  -DCMAKE_LIBRARY_PATH=${TEST_LIBRARIES})
 expect("${rules}" "codesign --force --sign \"Vanto Developer\" --timestamp=none")
 string(FIND "${output}" "signed ad hoc" at)
 if(NOT at EQUAL -1)
   message(FATAL_ERROR "A build signed with a certificate still warns about ad-hoc signing")
 endif()
-
-# With the tests, the smoke test of the real adapters is registered; it is
-# a Mac's alone.
-configure_for_mac(-DVANTO_TESTS=ON -DCMAKE_LIBRARY_PATH=${TEST_LIBRARIES})
 file(READ "${BINARY}/app/CTestTestfile.cmake" tests)
 expect("${tests}" "add_test([=[macos_smoke]=]")
 expect("${rules}" "macos_smoke_test.cpp.o")
