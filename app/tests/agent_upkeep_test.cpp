@@ -13,7 +13,7 @@ using Location = EventTapHost::Location;
 
 constexpr const char* kThisBuild = "cdhash H\"02\"";
 
-// Macos lists the permission by name and checks it by the build's identity:
+// macOS lists the permission by name and checks it by the build's identity:
 // a build that is not trusted although an earlier one was meets the
 // permission of that earlier build.
 TEST(AgentUpkeep, AnEarlierBuildsPermissionIsNamedAsSuch) {
