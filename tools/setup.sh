@@ -7,7 +7,7 @@ if [ "$(uname -s)" = Darwin ]; then
   # On a Mac: Xcode's command-line tools (the compiler, codesign) and Homebrew.
   command -v brew >/dev/null || { echo "setup: Homebrew is needed (https://brew.sh)" >&2; exit 1; }
   xcode-select -p >/dev/null 2>&1 || { echo "setup: run xcode-select --install first" >&2; exit 1; }
-  for p in cmake ninja pkg-config utf8proc libplist; do
+  for p in cmake ninja pkg-config utf8proc libplist googletest; do
     brew list --versions "$p" >/dev/null || brew install "$p"
   done
   exit 0
@@ -18,7 +18,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev pkg-config
   libutf8proc-dev libplist-dev
   libgnustep-base-dev libgnustep-gui-dev libobjc-12-dev
-  python3
+  python3 python3-yaml
 )
 
 missing=()

@@ -26,11 +26,11 @@ std::vector<std::string> addressPatterns(const std::vector<Exclusion>& active) {
 
 std::optional<std::string> addressScript(std::string_view bundleID) {
     if (bundleID == kSafariBundleID) return std::string(kSafariAddressScript);
-    for (const ScriptableBrowser& browser : kChromiumBrowsers) {
-        if (browser.bundleID != bundleID) continue;
+    for (const std::string_view browser : kChromiumBrowsers) {
+        if (browser != bundleID) continue;
         std::string script(kChromiumAddressScript);
-        const std::string_view slot = "{name}";
-        script.replace(script.find(slot), slot.size(), browser.name);
+        const std::string_view slot = "{id}";
+        script.replace(script.find(slot), slot.size(), browser);
         return script;
     }
     return std::nullopt;

@@ -25,25 +25,20 @@ class Typist;
 inline constexpr std::string_view kAddressQueueLabel = "vanto.browser-url";
 
 inline constexpr std::string_view kSafariBundleID = "com.apple.Safari";
+// Browsers are addressed by bundle identifier, never by name: a name that
+// does not resolve (a renamed copy, a name in Vietnamese letters) makes the
+// scripting system ask the user "Where is …?" instead of failing quietly.
 inline constexpr std::string_view kSafariAddressScript =
-    "tell application \"Safari\" to return URL of current tab of front window";
-// The Chromium browsers share one script; {name} is the application's name.
+    "tell application id \"com.apple.Safari\" to return URL of current tab of front window";
+// The Chromium browsers share one script; {id} is the bundle identifier.
 inline constexpr std::string_view kChromiumAddressScript =
-    "tell application \"{name}\" to return URL of active tab of front window";
+    "tell application id \"{id}\" to return URL of active tab of front window";
 
-struct ScriptableBrowser {
-    std::string_view bundleID;
-    std::string_view name; // as the scripting system knows the application
+// The Chromium browsers that answer the shared script.
+inline constexpr std::array<std::string_view, 6> kChromiumBrowsers = {
+    "com.google.Chrome",       "com.microsoft.edgemac", "com.vivaldi.Vivaldi",
+    "com.operasoftware.Opera", "com.brave.Browser",     "com.coccoc.Coccoc",
 };
-
-inline constexpr std::array<ScriptableBrowser, 6> kChromiumBrowsers = {{
-    {"com.google.Chrome", "Google Chrome"},
-    {"com.microsoft.edgemac", "Microsoft Edge"},
-    {"com.vivaldi.Vivaldi", "Vivaldi"},
-    {"com.operasoftware.Opera", "Opera"},
-    {"com.brave.Browser", "Brave Browser"},
-    {"com.coccoc.Coccoc", "Cốc Cốc"},
-}};
 
 // Whether an exclusion's identifier names web pages rather than applications.
 bool isAddressPattern(std::string_view id);

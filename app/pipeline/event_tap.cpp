@@ -26,16 +26,23 @@ void EventTap::start() {
 }
 
 void EventTap::tapLoop(EventTapHost::Loop& loop) {
-    const bool created =
-        loop.createTap(kEventMask, [this](EventType type, PlatformEvent* event, TapProxy* proxy) {
-            return callback(type, event, proxy);
-        });
+    const auto forward = [this](EventType type, PlatformEvent* event, TapProxy* proxy) {
+        return callback(type, event, proxy);
+    };
+    Location location = Location::HID;
+    bool created = loop.createTap(kEventMask, location, forward);
+    if (!created) {
+        // The pipeline works the same behind the applications' own taps.
+        location = Location::Session;
+        created = loop.createTap(kEventMask, location, forward);
+    }
     bool run = created;
     if (created) {
         std::lock_guard<std::mutex> guard(stateLock_);
         run = !stopRequested_;
         if (run) {
             loop_ = &loop;
+            location_ = location;
             loop.setEnabled(wanted_);
         }
     }
@@ -74,6 +81,12 @@ void EventTap::setWanted(bool wanted) {
 bool EventTap::isRunning() {
     std::lock_guard<std::mutex> guard(stateLock_);
     return loop_ != nullptr;
+}
+
+std::optional<EventTap::Location> EventTap::location() {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    if (!loop_) return std::nullopt;
+    return location_;
 }
 
 void EventTap::waitUntilStopped() {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 
 namespace vanto {
 
@@ -34,7 +35,12 @@ class EventTap {
     EventTap(const EventTap&) = delete;
     EventTap& operator=(const EventTap&) = delete;
 
+    using Location = EventTapHost::Location;
+
     // Starts the tap thread unless it runs or the process is not trusted.
+    // The thread tries the hardware level first and the session level when
+    // that is refused; when both are refused it ends, and a later start()
+    // tries again.
     void start();
     // Stops the tap's loop; the thread tears the tap down and ends.
     void stop();
@@ -43,6 +49,8 @@ class EventTap {
     // Whether the tap should deliver events (Vanto active).
     void setWanted(bool wanted);
     bool isRunning();
+    // Where the running tap sits; nothing while no tap runs.
+    std::optional<Location> location();
     // Waits until the tap thread has ended.
     void waitUntilStopped();
 
@@ -67,6 +75,7 @@ class EventTap {
     // as the loop exists, so that no tap outlives the stop that meant it.
     bool stopRequested_ = false;
     EventTapHost::Loop* loop_ = nullptr;
+    Location location_ = Location::HID; // of loop_, while it is set
     bool wanted_ = false;
     // Key codes whose last key-down was dropped; tap thread only.
     std::bitset<65536> swallowed_;

@@ -13,6 +13,11 @@ namespace vanto {
 class EventTapHost {
   public:
     enum class Verdict { Pass, Drop };
+    // Where the tap sits in the event stream. The hardware level sees the
+    // events before any application's own tap, but the system may refuse it
+    // to a process that is not root; the session level is open to every
+    // trusted process of the user.
+    enum class Location { HID, Session };
     using Callback = std::function<Verdict(EventType, PlatformEvent*, TapProxy*)>;
 
     // The loop of one tap thread. All calls except stop() come from the
@@ -20,8 +25,9 @@ class EventTapHost {
     class Loop {
       public:
         virtual ~Loop() = default;
-        // Creates the tap for the event types of mask; false when refused.
-        virtual bool createTap(std::uint64_t mask, Callback callback) = 0;
+        // Creates the tap for the event types of mask at location; false
+        // when refused. May be called again after a refusal.
+        virtual bool createTap(std::uint64_t mask, Location location, Callback callback) = 0;
         // Runs until stop() is called from any thread.
         virtual void run() = 0;
         // Disables the tap, removes it from the loop and invalidates it.

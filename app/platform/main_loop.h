@@ -26,6 +26,11 @@ class MainLoop {
                                          std::function<void()> task) = 0;
     // Runs the loop until quit() (the application's main run loop).
     virtual void run() = 0;
+    // The user opened the running application again (from the Finder, the
+    // Dock, Launchpad or Spotlight): handler runs on the main loop, and its
+    // answer tells the system whether to do its own reopening as well. Set
+    // before run(); the last handler set counts.
+    virtual void onReopen(std::function<bool()> handler) { (void)handler; }
     virtual void quit() = 0;
 };
 

@@ -1,8 +1,9 @@
 #include "command_line.h"
 
 #include "pipeline/app_profile.h"
-#include "setup/self_test.h"
 #include "settings/settings.h"
+#include "setup/self_test.h"
+#include "ui/app_delegate.h"
 
 #include <algorithm>
 #include <limits>
@@ -20,6 +21,8 @@ constexpr std::string_view kStatusCommand = "status";
 constexpr const char* kNotInMenuLine = "Vanto is not in the input menu yet";
 constexpr const char* kSelectPrefix = "select ";
 constexpr const char* kNotInstalledSuffix = " not installed";
+constexpr const char* kEventTapPrefix = "event tap: ";
+constexpr std::string_view kNoTap = "none";
 
 const char* text(bool value) {
     return value ? "true" : "false";
@@ -71,7 +74,7 @@ void handleHelperCommand(HelperApp& app, const std::vector<std::string>& argumen
     app.activate();
     const std::string_view command = arguments.empty() ? std::string_view() : arguments[0];
     if (command == kAccessibilityCommand) {
-        app.showAccessibilityDialog();
+        app.showAccessibilityDialog(arguments.size() > 1 && arguments[1] == kStaleGrantParameter);
     } else if (command == kSetupCommand) {
         app.showSetupDialog();
     } else if (command == kSecureInputCommand) {
@@ -84,7 +87,7 @@ void handleHelperCommand(HelperApp& app, const std::vector<std::string>& argumen
 }
 
 CommandLine::CommandLine(Platform& platform, Workspace& workspace, std::FILE* out, std::FILE* err)
-    : platform_(platform), out_(out), err_(err),
+    : platform_(platform), workspace_(workspace), out_(out), err_(err),
       installer_(platform, workspace, Installer::homeFolder(), out, err),
       launcher_(platform.processes, platform.notifications, platform.bundle.executablePath(),
                 platform.bundle.identifier().value_or(std::string(kOwnBundleID))) {}
@@ -121,6 +124,9 @@ int CommandLine::runHelper(const std::vector<std::string>& arguments) {
         kShowHelperNotification, [&app = *app](const std::optional<std::string>& object) {
             handleHelperCommand(app, splitHelperRequest(object));
         });
+    // The agent holds what it asks of a starting helper until it hears this.
+    platform_.notifications.post(kHelperReadyNotification,
+                                 std::to_string(platform_.processInfo.processID()));
     app->run([&] { handleHelperCommand(*app, arguments); });
     return 0;
 }
@@ -169,11 +175,29 @@ void CommandLine::status() {
     if (!source) {
         std::fprintf(out_, "%.*s%s\n", static_cast<int>(kLayoutBundleID.size()),
                      kLayoutBundleID.data(), kNotInstalledSuffix);
-        return;
+    } else {
+        std::fprintf(out_, "%s isEnabled:%s isSelected:%s needsLogin:%s\n",
+                     source->inputSourceID.value_or("").c_str(),
+                     text(source->enabled.value_or(false)), text(source->selected.value_or(false)),
+                     text(installer_.needsLogin()));
     }
-    std::fprintf(out_, "%s isEnabled:%s isSelected:%s needsLogin:%s\n",
-                 source->inputSourceID.value_or("").c_str(), text(source->enabled.value_or(false)),
-                 text(source->selected.value_or(false)), text(installer_.needsLogin()));
+    const std::string_view tap = runningTap();
+    std::fprintf(out_, "%s%.*s\n", kEventTapPrefix, static_cast<int>(tap.size()), tap.data());
+}
+
+std::string_view CommandLine::runningTap() {
+    // The agent records its tap; a record outlives an agent that was
+    // killed, so it counts only while that process still runs.
+    UserDefaults& defaults = platform_.defaults.standard();
+    const auto tap = defaults.string(kEventTapKey);
+    const std::int64_t agent = defaults.integer(kEventTapProcessKey);
+    if (!tap || agent <= 0) return kNoTap;
+    const std::string_view location = *tap == kEventTapHID       ? kEventTapHID
+                                      : *tap == kEventTapSession ? kEventTapSession
+                                                                 : kNoTap;
+    for (const RunningApp& app : workspace_.runningApplications())
+        if (app.processID == agent) return location;
+    return kNoTap;
 }
 
 } // namespace vanto

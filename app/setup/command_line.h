@@ -67,8 +67,11 @@ class CommandLine {
     void select();
     void deselect();
     void status();
+    // Where the running agent's event tap sits: "hid", "session" or "none".
+    std::string_view runningTap();
 
     Platform& platform_;
+    Workspace& workspace_;
     std::FILE* out_;
     std::FILE* err_;
     Installer installer_;

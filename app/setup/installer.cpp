@@ -1,10 +1,14 @@
 #include "installer.h"
 
+#include "pipeline/app_profile.h"
+#include "setup/agent_loader.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <thread>
 
 namespace vanto {
 
@@ -30,7 +34,8 @@ constexpr const char* kNoHomeError = "the home folder is unknown: HOME is not an
 constexpr const char* kUnencodableReason =
     "the program's path cannot be written in a property list";
 
-constexpr const char* kLaunchctl = "/bin/launchctl";
+constexpr const char* kNotLoadedLine =
+    "login agent: not loaded, launchctl cannot run on this system";
 constexpr const char* kKillall = "/usr/bin/killall";
 constexpr const char* kInputMenuAgent = "TextInputMenuAgent";
 constexpr const char* kAgentArgument = "agent";
@@ -52,7 +57,7 @@ bool present(const fs::path& path) {
     return fs::exists(fs::symlink_status(path, ignored));
 }
 
-PlistValue agentPlist(const fs::path& executable) {
+PlistValue agentPlist(const fs::path& executable, const std::string& bundleID) {
     return PlistDictionary{
         {"Label", std::string(kAgentLabel)},
         {"ProgramArguments", PlistArray{executable.string(), std::string(kAgentArgument)}},
@@ -62,6 +67,9 @@ PlistValue agentPlist(const fs::path& executable) {
         {"ProcessType", std::string("Interactive")},
         {"LimitLoadToSessionType", std::string("Aqua")},
         {"EnvironmentVariables", PlistDictionary{{"MallocSpaceEfficient", std::string("1")}}},
+        // Login Items › Allow in the Background shows the application's
+        // name and icon for the job instead of a bare executable name.
+        {"AssociatedBundleIdentifiers", PlistArray{bundleID}},
     };
 }
 
@@ -106,8 +114,11 @@ BundleSnapshot snapshotBundle(const fs::path& folder) {
 }
 
 Installer::Installer(Platform& platform, Workspace& workspace, fs::path home, std::FILE* out,
-                     std::FILE* err)
-    : platform_(platform), workspace_(workspace), home_(std::move(home)), out_(out), err_(err) {}
+                     std::FILE* err, Sleep sleep)
+    : platform_(platform), workspace_(workspace), home_(std::move(home)), out_(out), err_(err),
+      sleep_(sleep ? std::move(sleep) : [](double seconds) {
+          std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+      }) {}
 
 fs::path Installer::homeFolder() {
     const char* home = std::getenv("HOME");
@@ -177,8 +188,9 @@ std::optional<StepError> Installer::installLayout() {
 std::optional<StepError> Installer::installAgent() {
     if (home_.empty()) return StepError{kNoHomeError};
     const fs::path plist = launchAgentPath();
-    const auto bytes =
-        platform_.propertyLists.encodeXml(agentPlist(platform_.processes.executablePath()));
+    const auto bytes = platform_.propertyLists.encodeXml(
+        agentPlist(platform_.processes.executablePath(),
+                   platform_.bundle.identifier().value_or(std::string(kOwnBundleID))));
     if (!bytes) return StepError{kWritingStep + plist.string() + ": " + kUnencodableReason};
     std::error_code error;
     fs::create_directories(plist.parent_path(), error);
@@ -186,15 +198,15 @@ std::optional<StepError> Installer::installAgent() {
     if (error) return stepError(kWritingStep, plist, error);
 
     // Booting out first makes a second install replace the loaded (and
-    // perhaps running) agent. Neither run is reported: a user without the
-    // agent loaded makes the first fail, and launchd has the last word.
-    const std::string domain = "gui/" + std::to_string(platform_.loginRecords.currentUserID());
-    const Processes::Quiet quiet{.output = true, .error = true};
-    platform_.processes.run(kLaunchctl, {"bootout", domain + "/" + std::string(kAgentLabel)},
-                            quiet);
-    platform_.processes.run(kLaunchctl, {"bootstrap", domain, plist.string()}, quiet);
+    // perhaps running) agent; the install succeeds only once launchd lists
+    // the new one.
+    AgentLoader loader(platform_.processes, platform_.loginRecords.currentUserID(), sleep_);
+    const auto loaded = loader.load(plist);
+    if (const auto* failure = std::get_if<StepError>(&loaded)) return *failure;
 
     std::fprintf(out_, "%s%s\n", kAgentLine, plist.c_str());
+    if (std::get<AgentLoader::Outcome>(loaded) == AgentLoader::Outcome::unavailable)
+        std::fprintf(out_, "%s\n", kNotLoadedLine);
     return std::nullopt;
 }
 

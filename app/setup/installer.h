@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -48,10 +49,14 @@ BundleSnapshot snapshotBundle(const std::filesystem::path& folder);
 // the services and the home folder they work on.
 class Installer {
   public:
+    // Pauses the calling thread while launchd catches up.
+    using Sleep = std::function<void(double seconds)>;
+
     // home: the user's home folder; empty when it is not known, and then
-    // nothing is installed and no layout needs a login.
+    // nothing is installed and no layout needs a login. sleep: a real pause
+    // unless given.
     Installer(Platform& platform, Workspace& workspace, std::filesystem::path home, std::FILE* out,
-              std::FILE* err);
+              std::FILE* err, Sleep sleep = {});
 
     // The "install" command: the layout, the agent, the menu refresh and a
     // status line on out; a failure on err. The exit status, 0 or 1.
@@ -84,6 +89,7 @@ class Installer {
     const std::filesystem::path home_;
     std::FILE* out_;
     std::FILE* err_;
+    Sleep sleep_;
 };
 
 } // namespace vanto

@@ -7,11 +7,11 @@
 #include "pipeline/event_tap.h"
 #include "pipeline/key_sender.h"
 #include "pipeline/typist.h"
+#include "settings/settings.h"
 #include "setup/helper_launcher.h"
 #include "setup/installed_layout.h"
 #include "setup/installer.h"
 #include "ui/app_delegate.h"
-#include "settings/settings.h"
 #include "ui/shell_links.h"
 
 namespace vanto {
@@ -33,7 +33,8 @@ class Launcher final : public HelperLaunching {
 };
 
 AppIdentity identityOf(Platform& p) {
-    return {p.bundle.identifier().value_or(std::string(kOwnBundleID)), p.bundle.shortVersion()};
+    return {p.bundle.identifier().value_or(std::string(kOwnBundleID)), p.bundle.shortVersion(),
+            p.bundle.codeIdentity()};
 }
 
 } // namespace
@@ -44,8 +45,7 @@ int runAgent(Platform& p, Installer& installer, UiHelperLauncher& launcher, bool
     KeySender sender(p.keyboardEvents);
     Typist typist(settings, sender, &p.processInfo);
     EventTap tap(p.eventTapHost, p.keyboardEvents, p.accessibility, typist,
-                 sender.ownSourceStateID(),
-                 [&p](double seconds, std::function<void()> task) {
+                 sender.ownSourceStateID(), [&p](double seconds, std::function<void()> task) {
                      p.mainLoop.after(seconds, std::move(task));
                  });
     InstalledLayout layout(installer, p.inputSources);

@@ -31,8 +31,9 @@ class HelperApp {
     virtual void becomeAccessory() = 0;
     // Brings the helper to the front, ignoring other applications.
     virtual void activate() = 0;
-    // Each dialog returns when the user has answered it.
-    virtual void showAccessibilityDialog() = 0;
+    // Each dialog returns when the user has answered it. staleGrant: macOS
+    // still holds the permission of an earlier build.
+    virtual void showAccessibilityDialog(bool staleGrant) = 0;
     virtual void showSetupDialog() = 0;
     // processID 0: no process is known to hold secure input.
     virtual void showSecureInputExplanation(std::int32_t processID) = 0;

@@ -11,9 +11,9 @@
 #include "platform/portable/portable_process_info.h"
 #include "platform/portable/portable_user_defaults.h"
 #include "platform/portable/portable_workspace.h"
+#include "settings/settings.h"
 #include "shell_rig.h"
 #include "ui/app_delegate.h"
-#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -99,14 +99,15 @@ struct Agent {
                  [this](double seconds, std::function<void()> task) {
                      loop.after(seconds, std::move(task));
                  }};
-    AppDelegate shell{{loop, workspace, accessibility, client, secureInput, scripting, statusBar},
-                      settings,
-                      defaults.standard(),
-                      typist,
-                      tap,
-                      layout,
-                      helper,
-                      {"", "1.0.0"}};
+    AppDelegate shell{
+        {loop, workspace, accessibility, client, secureInput, scripting, statusBar, processInfo},
+        settings,
+        defaults.standard(),
+        typist,
+        tap,
+        layout,
+        helper,
+        {"", "1.0.0", ""}};
 
     ~Agent() {
         tap.stop();

@@ -22,11 +22,13 @@ TEST(BrowserAddress, ScriptsForTheKnownBrowsers) {
         std::optional<std::string> script;
     } cases[] = {
         {"com.apple.Safari",
-         "tell application \"Safari\" to return URL of current tab of front window"},
+         "tell application id \"com.apple.Safari\" to return URL of current tab of front window"},
         {"com.google.Chrome",
-         "tell application \"Google Chrome\" to return URL of active tab of front window"},
+         "tell application id \"com.google.Chrome\" to return URL of active tab of front window"},
         {"com.coccoc.Coccoc",
-         "tell application \"Cốc Cốc\" to return URL of active tab of front window"},
+         "tell application id \"com.coccoc.Coccoc\" to return URL of active tab of front window"},
+        {"com.brave.Browser",
+         "tell application id \"com.brave.Browser\" to return URL of active tab of front window"},
         {"com.apple.safari", std::nullopt}, // identifiers compare exactly
         {"org.mozilla.firefox", std::nullopt},
     };

@@ -2,6 +2,7 @@
 
 #include "platform/portable/portable_input_sources.h"
 #include "setup_fakes.h"
+#include "ui/app_delegate.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +71,9 @@ class RecordingHelperApp final : public HelperApp {
   public:
     void becomeAccessory() override { calls.push_back("accessory"); }
     void activate() override { calls.push_back("activate"); }
-    void showAccessibilityDialog() override { calls.push_back("accessibility"); }
+    void showAccessibilityDialog(bool staleGrant) override {
+        calls.push_back(staleGrant ? "accessibility stale" : "accessibility");
+    }
     void showSetupDialog() override { calls.push_back("setup"); }
     void showSecureInputExplanation(std::int32_t processID) override {
         calls.push_back("secure-input " + std::to_string(processID));
@@ -93,6 +96,8 @@ TEST(CommandLine, TheHelperShowsWhatItIsAskedAndEndsAfterADialog) {
         Strings calls;
     } cases[] = {
         {{"accessibility"}, {"activate", "accessibility", "terminate"}},
+        {{"accessibility", "stale", "--recent"}, {"activate", "accessibility stale", "terminate"}},
+        {{"accessibility", "--recent", "stale"}, {"activate", "accessibility", "terminate"}},
         {{"setup", "--recent", "a"}, {"activate", "setup", "terminate"}},
         {{"secure-input", "+123"}, {"activate", "secure-input 123", "terminate"}},
         {{"secure-input", "12x"}, {"activate", "secure-input 0", "terminate"}},
@@ -135,7 +140,9 @@ void expectCommand(const char* command, const CommandCase& c) {
     rig.inputSources.sources = c.sources;
     CommandLine commandLine(rig.platform, rig.workspace, rig.out.file(), rig.err.file());
     EXPECT_EQ(commandLine.runCommand(command), 0);
-    EXPECT_EQ(rig.out.text(), c.output);
+    // No agent runs here.
+    const std::string tapLine = std::string_view(command) == "status" ? "event tap: none\n" : "";
+    EXPECT_EQ(rig.out.text(), c.output + tapLine);
     EXPECT_EQ(rig.err.text(), "");
     EXPECT_EQ(rig.inputSources.selections, c.selections);
 }
@@ -144,6 +151,58 @@ InputSource with(InputSource source, std::optional<bool> enabled, std::optional<
     source.enabled = enabled;
     source.selected = selected;
     return source;
+}
+
+// The agent records its tap; "status" believes the record only while the
+// process that wrote it runs.
+TEST(CommandLine, StatusSaysWhichTapTheAgentRuns) {
+    const struct {
+        const char* name;
+        std::optional<std::string> tap;
+        int recordedPID;
+        int runningPID;
+        const char* line;
+    } cases[] = {
+        {"session", "session", 321, 321, "event tap: session\n"},
+        {"hardware level", "hid", 321, 321, "event tap: hid\n"},
+        {"agent gone", "session", 321, 400, "event tap: none\n"},
+        {"no record", std::nullopt, 0, 321, "event tap: none\n"},
+        {"unknown value", "usb", 321, 321, "event tap: none\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        SetupRig rig;
+        PortableUserDefaultsProvider defaults(folder.path());
+        Platform& platform = rig.platform;
+        Platform withDefaults{platform.keyboardEvents,
+                              platform.eventTapHost,
+                              platform.accessibility,
+                              platform.processInfo,
+                              defaults,
+                              platform.notifications,
+                              platform.propertyLists,
+                              platform.inputSources,
+                              platform.processes,
+                              platform.loginRecords,
+                              platform.fileStatus,
+                              platform.bundle,
+                              platform.instanceLock,
+                              platform.mainLoop,
+                              platform.workspace,
+                              platform.accessibilityClient,
+                              platform.secureInput,
+                              platform.browserScripting,
+                              platform.statusBar,
+                              platform.alerts};
+        if (c.tap) defaults.standard().setString(kEventTapKey, *c.tap);
+        defaults.standard().setInteger(kEventTapProcessKey, c.recordedPID);
+        rig.workspace.running = {{"norbel.inputmethod.Vanto", c.runningPID, "Vanto", false}};
+        CommandLine commandLine(withDefaults, rig.workspace, rig.out.file(), rig.err.file());
+        EXPECT_EQ(commandLine.runCommand("status"), 0);
+        EXPECT_EQ(rig.out.text(),
+                  "norbel.keyboardlayout.Vanto not installed\n" + std::string(c.line));
+    }
 }
 
 TEST(CommandLine, DeselectChoosesTheFirstOtherSelectableSource) {
@@ -191,8 +250,20 @@ struct Result {
     std::string out, err;
 };
 
+// On a Mac the program is the real one: it would boot the user's agent out
+// of launchd and write the user's settings domain.
+#ifdef __APPLE__
+constexpr bool kRealMacProgram = true;
+#else
+constexpr bool kRealMacProgram = false;
+#endif
+
 class ProgramTest : public ::testing::Test {
   protected:
+    void SetUp() override {
+        if (kRealMacProgram) GTEST_SKIP() << "the real program runs against this user's session";
+    }
+
     fs::path home() const { return folder.path() / "home"; }
     fs::path caches() const { return home() / ".cache/norbel.inputmethod.Vanto"; }
     fs::path installed() const { return home() / "Library/Keyboard Layouts/Vanto.bundle"; }
@@ -228,8 +299,10 @@ class ProgramTest : public ::testing::Test {
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         const std::string out = outFile().string() + stream, err = errFile().string() + stream;
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
         pid_t pid = 0;
         if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), envp.data()) != 0) pid = 0;
         posix_spawn_file_actions_destroy(&actions);
@@ -281,9 +354,11 @@ TEST_F(ProgramTest, AnUnknownCommandPrintsTheUsage) {
 TEST_F(ProgramTest, InstallsOnceAndReportsTheLayoutsState) {
     Result r = run({"status"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "norbel.keyboardlayout.Vanto not installed\n");
+    EXPECT_EQ(r.out, "norbel.keyboardlayout.Vanto not installed\nevent tap: none\n");
 
-    const std::string agentLine = "login agent: " + agentPlist().string() + "\n";
+    const std::string agentLine =
+        "login agent: " + agentPlist().string() +
+        "\nlogin agent: not loaded, launchctl cannot run on this system\n";
     const std::string statusLine =
         "layout: add Vanto in System Settings > Keyboard > Input Sources "
         "(not listed? log out and in first)\n";
@@ -309,13 +384,13 @@ TEST_F(ProgramTest, InstallsOnceAndReportsTheLayoutsState) {
         {"ProcessType", std::string("Interactive")},
         {"LimitLoadToSessionType", std::string("Aqua")},
         {"EnvironmentVariables", PlistDictionary{{"MallocSpaceEfficient", std::string("1")}}},
+        {"AssociatedBundleIdentifiers", PlistArray{std::string("norbel.inputmethod.Vanto")}},
     };
     EXPECT_EQ(*plist, expected);
 
     r = run({"status"});
-    EXPECT_EQ(
-        r.out,
-        "norbel.keyboardlayout.Vanto.vanto isEnabled:false isSelected:false needsLogin:false\n");
+    EXPECT_EQ(r.out, "norbel.keyboardlayout.Vanto.vanto isEnabled:false isSelected:false "
+                     "needsLogin:false\nevent tap: none\n");
 }
 
 // What "install" registered, the user adds to the menu; the commands that
@@ -333,11 +408,13 @@ TEST_F(ProgramTest, SelectsAndDeselectsTheLayout) {
         {"select", "select norbel.keyboardlayout.Vanto.vanto\n"},
         {"select", ""},
         {"status",
-         "norbel.keyboardlayout.Vanto.vanto isEnabled:true isSelected:true needsLogin:false\n"},
+         "norbel.keyboardlayout.Vanto.vanto isEnabled:true isSelected:true needsLogin:false\n"
+         "event tap: none\n"},
         {"deselect", "select com.apple.keylayout.US\n"},
         {"deselect", ""},
         {"status",
-         "norbel.keyboardlayout.Vanto.vanto isEnabled:true isSelected:false needsLogin:false\n"},
+         "norbel.keyboardlayout.Vanto.vanto isEnabled:true isSelected:false needsLogin:false\n"
+         "event tap: none\n"},
     };
     for (const auto& step : steps) {
         const Result r = run({step.command});

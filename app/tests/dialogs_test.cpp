@@ -3,6 +3,7 @@
 #include "platform/portable/portable_context.h"
 #include "platform/portable/portable_main_loop.h"
 #include "platform/portable/portable_workspace.h"
+#include "setup_fakes.h"
 #include "shell_rig.h"
 #include "ui/dialogs.h"
 
@@ -25,13 +26,14 @@ class ScriptedAlerts final : public Alerts {
 
 struct DialogRig {
     explicit DialogRig(int systemVersion = 14)
-        : dialogs(alerts, workspace, client, loop, layout,
+        : dialogs(alerts, workspace, client, loop, layout, processes,
                   {"/Applications/Vanto.app", systemVersion}) {}
     ScriptedAlerts alerts;
     PortableWorkspace workspace;
     PortableAccessibilityClient client;
     PortableMainLoop loop{PortableMainLoop::Clock::manual};
     testing::FakeLayout layout;
+    testing::FakeProcesses processes;
     Dialogs dialogs;
 };
 
@@ -59,6 +61,48 @@ TEST(Dialogs, AccessibilityAnswers) {
         EXPECT_TRUE(rig.workspace.revealedFiles().empty());
         rig.loop.advance(Dialogs::kRevealDelay);
         EXPECT_EQ(rig.workspace.revealedFiles(), c.revealed);
+    }
+}
+
+// macOS keeps an earlier build's permission under Vanto's name: the first
+// button removes it and lets the system ask again, or, when it cannot be
+// removed, shows the list so the user removes it by hand.
+TEST(Dialogs, StaleGrantIsClearedBeforeTheSystemAsksAgain) {
+    const std::string privacy(Dialogs::kAccessibilityPrivacyURL);
+    const struct {
+        const char* name;
+        std::size_t answer;
+        std::optional<int> tccutil;
+        std::size_t resets;
+        int prompts;
+        std::vector<std::string> opened;
+    } cases[] = {
+        {"cleared", 0, 0, 1, 1, {}},
+        {"refused", 0, 1, 1, 0, {privacy}},
+        {"tool missing", 0, std::nullopt, 1, 0, {privacy}},
+        {"reveal", 1, 0, 0, 0, {privacy}},
+        {"close", 2, 0, 0, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DialogRig rig;
+        rig.processes.answer = [&](const auto&) { return c.tccutil; };
+        rig.alerts.answer = c.answer;
+        rig.dialogs.showAccessibilityDialog(true);
+        ASSERT_EQ(rig.alerts.shown.size(), 1u);
+        EXPECT_EQ(rig.alerts.shown[0].message, Dialogs::kStaleGrantMessage);
+        EXPECT_EQ(rig.alerts.shown[0].buttons[0], "Xoá quyền cũ");
+        EXPECT_EQ(rig.processes.ran.size(), c.resets);
+        if (c.resets) {
+            EXPECT_EQ(rig.processes.ran[0],
+                      (testing::FakeProcesses::Call{
+                          "/usr/bin/tccutil",
+                          {"reset", "Accessibility", "norbel.inputmethod.Vanto"},
+                          true,
+                          true}));
+        }
+        EXPECT_EQ(rig.client.trustPrompts(), c.prompts);
+        EXPECT_EQ(rig.workspace.openedURLs(), c.opened);
     }
 }
 

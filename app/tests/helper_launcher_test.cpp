@@ -36,6 +36,7 @@ TEST_F(HelperLauncherTest, ARunningHelperIsToldInsteadOfStartingAnother) {
     EXPECT_EQ(processes.launched[0].arguments,
               (Strings{"settings", "--recent", "com.microsoft.Word", "com.apple.TextEdit"}));
 
+    notifications.post(kHelperReadyNotification, "600");
     launcher.launchHelper("secure-input", {"123"});
     launcher.launchHelper("settings", {});
     EXPECT_EQ(processes.launched.size(), 1u);
@@ -48,6 +49,56 @@ TEST_F(HelperLauncherTest, ARunningHelperIsToldInsteadOfStartingAnother) {
         processes.launched[1].arguments,
         (Strings{"secure-input", "77", "--recent", "com.microsoft.Word", "com.apple.TextEdit"}));
     EXPECT_EQ(requests.size(), 2u);
+}
+
+// A helper listens for requests only some time after it starts; what the
+// agent asks meanwhile (the settings after the accessibility dialog) waits
+// for its announcement instead of being lost.
+TEST_F(HelperLauncherTest, RequestsWaitUntilTheStartingHelperIsReady) {
+    launcher.launchHelper("accessibility", {});
+    launcher.launchHelper("settings", {});
+    launcher.launchHelper("settings", {});
+    launcher.launchHelper("secure-input", {"9"});
+    EXPECT_TRUE(requests.empty());
+    EXPECT_EQ(processes.launched.size(), 1u);
+
+    notifications.post(kHelperReadyNotification, "600");
+    EXPECT_EQ(requests, (Strings{"settings", "secure-input 9"})) << "in order, repeats once";
+    notifications.post(kHelperReadyNotification, "600");
+    EXPECT_EQ(requests.size(), 2u) << "nothing is sent twice";
+
+    // A helper that ended before it was ready takes its requests with it;
+    // the next one starts with its own command.
+    *processes.running = false;
+    launcher.launchHelper("setup", {});
+    launcher.launchHelper("settings", {});
+    *processes.running = false;
+    notifications.post(kHelperReadyNotification, "601");
+    EXPECT_EQ(requests.size(), 2u);
+    launcher.launchHelper("settings", {});
+    ASSERT_EQ(processes.launched.size(), 3u);
+    EXPECT_EQ(processes.launched[2].arguments[0], "settings");
+}
+
+// The helper says it is ready only once it listens: a request the agent
+// sends the moment it hears that is shown, besides the helper's own.
+TEST(HelperStart, TheHelperListensBeforeItSaysItIsReady) {
+    SetupRig rig;
+    Strings announced;
+    const auto ready = rig.platform.notifications.observe(
+        kHelperReadyNotification, [&](const std::optional<std::string>& object) {
+            announced.push_back(object.value_or(""));
+            rig.platform.notifications.post(kShowHelperNotification, "settings");
+        });
+    CommandLine commandLine(rig.platform, rig.workspace, rig.out.file(), rig.err.file());
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(commandLine.start({"settings"}), 0);
+    const std::string shown = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(announced, Strings{std::to_string(rig.platform.processInfo.processID())});
+    std::size_t windows = 0;
+    for (std::size_t at = 0; (at = shown.find("settings window", at)) != std::string::npos; ++at)
+        ++windows;
+    EXPECT_EQ(windows, 2u) << shown;
 }
 
 TEST_F(HelperLauncherTest, AHelperThatFailedToStartIsTriedAgain) {

@@ -42,6 +42,14 @@ class InstallerTest : public ::testing::Test {
 };
 
 TEST_F(InstallerTest, InstallsTheLayoutAndTheAgentAndRefreshesTheMenu) {
+    // launchd has the job once it is bootstrapped.
+    bool loaded = false;
+    rig.processes.answer = [&](const FakeProcesses::Call& call) -> std::optional<int> {
+        if (call.executable != "/bin/launchctl") return 0;
+        if (call.arguments[0] == "bootstrap") loaded = true;
+        if (call.arguments[0] == "print") return loaded ? 0 : 113;
+        return call.arguments[0] == "bootout" ? 3 : 0;
+    };
     ASSERT_EQ(installer.install(), 0);
     EXPECT_EQ(rig.out.text(), installedLine() + agentLine() + kAddLine);
     EXPECT_EQ(rig.err.text(), "");
@@ -49,13 +57,46 @@ TEST_F(InstallerTest, InstallsTheLayoutAndTheAgentAndRefreshesTheMenu) {
     EXPECT_EQ(rig.inputSources.registered, std::vector<fs::path>{installed()});
 
     // Out of sight of the user, one after the other, the old agent first.
+    const std::string service = "gui/501/norbel.inputmethod.Vanto.agent";
     const std::vector<FakeProcesses::Call> expected{
-        {"/bin/launchctl", {"bootout", "gui/501/norbel.inputmethod.Vanto.agent"}, true, true},
+        {"/bin/launchctl", {"bootout", service}, true, true},
+        {"/bin/launchctl", {"print", service}, true, true},
         {"/bin/launchctl", {"bootstrap", "gui/501", agentPlist().string()}, true, true},
+        {"/bin/launchctl", {"print", service}, true, true},
         {"/usr/bin/killall", {"TextInputMenuAgent"}, false, true},
     };
     EXPECT_EQ(rig.processes.ran, expected);
     EXPECT_EQ(rig.workspace.terminated, std::vector<std::string>{"com.apple.systempreferences"});
+}
+
+// A launchd that never takes the agent: the install fails with exit 1 and
+// says which step, instead of printing success.
+TEST_F(InstallerTest, AnAgentThatDoesNotLoadFailsTheInstall) {
+    rig.processes.answer = [](const FakeProcesses::Call& call) -> std::optional<int> {
+        return call.arguments[0] == "bootstrap" ? 5 : 113;
+    };
+    std::vector<double> sleeps;
+    Installer patient(rig.platform, rig.workspace, home(), rig.out.file(), rig.err.file(),
+                      [&](double s) { sleeps.push_back(s); });
+    EXPECT_EQ(patient.install(), 1);
+    EXPECT_EQ(rig.out.text(), installedLine()) << "no agent line, no status line";
+    EXPECT_EQ(rig.err.text().rfind("install failed: loading the login agent " +
+                                       agentPlist().string() + ": launchctl bootstrap answered 5",
+                                   0),
+              0u)
+        << rig.err.text();
+    EXPECT_EQ(sleeps.size(), 4u);
+    EXPECT_TRUE(rig.workspace.terminated.empty()) << "later steps do not run";
+}
+
+// Without launchctl (any system but macOS) the property list is written and
+// the install says that nothing was loaded.
+TEST_F(InstallerTest, WithoutLaunchctlTheAgentIsWrittenButNotLoaded) {
+    ASSERT_EQ(installer.install(), 0);
+    EXPECT_EQ(rig.out.text(), installedLine() + agentLine() +
+                                  "login agent: not loaded, launchctl cannot run on this system\n" +
+                                  kAddLine);
+    EXPECT_EQ(rig.processes.ran.size(), 2u) << "bootout, then only the menu refresh";
 }
 
 // The installed copy is replaced exactly when it is not the same as the

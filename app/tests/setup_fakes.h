@@ -7,6 +7,7 @@
 #include "platform/workspace.h"
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -77,12 +78,15 @@ class FakeProcesses final : public Processes {
     std::optional<int> run(const std::filesystem::path& executable,
                            const std::vector<std::string>& arguments, Quiet quiet) override {
         ran.push_back({executable, arguments, quiet.output, quiet.error});
-        return std::nullopt; // as on a system without these tools
+        return answer ? answer(ran.back()) : std::nullopt;
     }
     std::filesystem::path executablePath() override { return executable; }
 
     std::filesystem::path executable = "/Applications/Vanto.app/Contents/MacOS/Vanto";
     bool launchWorks = true;
+    // The exit status of each program run; without it, none could be
+    // started, as on a system without these tools.
+    std::function<std::optional<int>(const Call&)> answer;
     std::shared_ptr<bool> running; // of the child launched last
     std::vector<Call> launched, ran;
 };
@@ -121,7 +125,7 @@ class FakeAppBundle final : public AppBundle {
 class FakeWorkspace final : public Workspace {
   public:
     std::optional<RunningApp> frontmostApplication() override { return std::nullopt; }
-    std::vector<RunningApp> runningApplications() override { return {}; }
+    std::vector<RunningApp> runningApplications() override { return running; }
     std::unique_ptr<Observation> onActivation(std::function<void(const RunningApp&)>) override {
         return nullptr;
     }
@@ -136,6 +140,7 @@ class FakeWorkspace final : public Workspace {
     std::optional<std::string> applicationPath(const std::string&) override { return std::nullopt; }
     std::optional<std::string> applicationName(const std::string&) override { return std::nullopt; }
     std::vector<std::string> terminated;
+    std::vector<RunningApp> running;
 };
 
 // Collects what is written to a C stream.

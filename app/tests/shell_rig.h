@@ -23,6 +23,26 @@ class FakeAccessibility final : public Accessibility {
     std::atomic<bool> trusted{true};
 };
 
+// Counts the activities held against App Nap.
+class FakeProcessInfo final : public ProcessInfo {
+  public:
+    class Held final : public Activity {
+      public:
+        explicit Held(int& count) : count_(count) { ++count_; }
+        ~Held() override { --count_; }
+
+      private:
+        int& count_;
+    };
+    int processID() override { return 4242; }
+    std::uint64_t physicalFootprint() override { return 0; }
+    void relieveMemoryPressure() override {}
+    std::unique_ptr<Activity> beginUserActivity(std::string_view) override {
+        return std::make_unique<Held>(activities);
+    }
+    int activities = 0;
+};
+
 // The layout in the input menu, switched by the test playing the user.
 class FakeLayout final : public LayoutControl {
   public:
@@ -117,14 +137,15 @@ class ShellRig {
     AppDelegate& launch(bool textEditInFront = true, bool openSettings = false) {
         if (textEditInFront) workspace.activate(app("com.apple.TextEdit", 10));
         delegate = std::make_unique<AppDelegate>(ports(), settings, *domain, typist, tap, layout,
-                                                 helper, AppIdentity{"", kVersion});
+                                                 helper, AppIdentity{"", version, codeIdentity});
         delegate->openSettings = openSettings;
         delegate->applicationDidFinishLaunching();
         return *delegate;
     }
 
     ShellPorts ports() {
-        return {loop, workspace, accessibility, client, secureInput, scripting, statusBar};
+        return {loop,        workspace, accessibility, client,
+                secureInput, scripting, statusBar,     processInfo};
     }
 
     // Keys through the typist's gate, as the tap hands them over.
@@ -158,6 +179,10 @@ class ShellRig {
     PortableSecureInput secureInput;
     PortableBrowserScripting scripting;
     PortableStatusBar statusBar;
+    FakeProcessInfo processInfo;
+    // Who the agent is at the next launch.
+    std::string version = kVersion;
+    std::string codeIdentity = "cdhash H\"01\"";
     PortableEventTapHost host;
     EventTap tap{host,
                  events,

@@ -10,6 +10,7 @@ namespace vanto {
 namespace {
 
 constexpr std::string_view kMissingVersion = "0.0.0";
+constexpr std::string_view kActivityReason = "Vanto types into every application";
 
 AppIdentity completed(AppIdentity identity) {
     if (identity.bundleID.empty()) identity.bundleID = std::string(kOwnBundleID);
@@ -18,6 +19,16 @@ AppIdentity completed(AppIdentity identity) {
 }
 
 } // namespace
+
+bool isStaleGrant(UserDefaults& defaults, const AppIdentity& self, bool trusted) {
+    if (trusted) return false;
+    // macOS lists a permission by the application's name and checks it by
+    // the build's identity: the user sees Vanto allowed while this build is
+    // not, and the system's own prompt stays silent until the entry is gone.
+    const auto version = defaults.string(kTrustedVersionKey);
+    return version && (*version != self.version ||
+                       defaults.string(kTrustedCodeIdentityKey).value_or("") != self.codeIdentity);
+}
 
 AppDelegate::AppDelegate(const ShellPorts& ports, Settings& settings, UserDefaults& defaults,
                          Typist& typist, EventTap& tap, LayoutControl& layout,
@@ -33,12 +44,22 @@ AppDelegate::AppDelegate(const ShellPorts& ports, Settings& settings, UserDefaul
                  }) {}
 
 AppDelegate::~AppDelegate() {
-    if (launched_) settings_.onChange = nullptr;
+    if (!launched_) return;
+    settings_.onChange = nullptr;
+    ports_.mainLoop.onReopen(nullptr);
+    // The agent ends: "status" must not report a tap that no longer runs.
+    if (recordedTap_ && *recordedTap_) {
+        defaults_.remove(kEventTapKey);
+        defaults_.remove(kEventTapProcessKey);
+    }
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
     if (launched_) return;
     launched_ = true;
+
+    activity_ = ports_.processInfo.beginUserActivity(kActivityReason);
+    ports_.mainLoop.onReopen([this] { return applicationShouldHandleReopen(); });
 
     settings_.onChange = [this] { settingsChanged(); };
     settings_.observeExternalChanges();
@@ -47,6 +68,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     inputSourceChanges_ = layout_.onSelectedInputSourceChange([this] { scheduleRecheck(); });
 
     trusted_ = ports_.accessibility.isTrusted();
+    noteTrust();
     accessibilityPoll_ = ports_.mainLoop.every(
         kAccessibilityPollInterval, kAccessibilityPollTolerance, [this] { accessibilityTick(); });
 
@@ -106,6 +128,8 @@ void AppDelegate::updateActive() {
         typist_.isActive = active;
     }
     tap_.setWanted(active);
+    // A tap refused while Vanto was off is tried at once, not at the next poll.
+    if (active) tap_.start();
 }
 
 void AppDelegate::scheduleRecheck() {
@@ -182,14 +206,44 @@ void AppDelegate::updateOverlay() {
 
 void AppDelegate::accessibilityTick() {
     const bool trusted = ports_.accessibility.isTrusted();
-    if (trusted == trusted_) return;
-    trusted_ = trusted;
-    if (trusted)
-        tap_.restart();
-    else
-        tap_.stop();
-    tap_.setWanted(isActive_);
-    spotlight_.refresh();
+    if (trusted != trusted_) {
+        trusted_ = trusted;
+        noteTrust();
+        if (trusted)
+            tap_.restart();
+        else
+            tap_.stop();
+        tap_.setWanted(isActive_);
+        spotlight_.refresh();
+    } else if (trusted && isActive_) {
+        // A tap the system refused, or a restart that came while the old
+        // tap thread was still ending, is tried again until one runs.
+        tap_.start();
+    }
+    recordTap();
+}
+
+void AppDelegate::noteTrust() {
+    staleGrant_ = isStaleGrant(defaults_, identity_, trusted_);
+    if (!trusted_) return;
+    if (defaults_.string(kTrustedVersionKey) != identity_.version)
+        defaults_.setString(kTrustedVersionKey, identity_.version);
+    if (defaults_.string(kTrustedCodeIdentityKey) != identity_.codeIdentity)
+        defaults_.setString(kTrustedCodeIdentityKey, identity_.codeIdentity);
+}
+
+void AppDelegate::recordTap() {
+    const std::optional<EventTapHost::Location> location = tap_.location();
+    if (recordedTap_ && *recordedTap_ == location) return;
+    recordedTap_ = location;
+    if (!location) {
+        defaults_.remove(kEventTapKey);
+        defaults_.remove(kEventTapProcessKey);
+        return;
+    }
+    defaults_.setString(kEventTapKey,
+                        *location == EventTapHost::Location::HID ? kEventTapHID : kEventTapSession);
+    defaults_.setInteger(kEventTapProcessKey, ports_.processInfo.processID());
 }
 
 void AppDelegate::secureInputTick() {
@@ -221,7 +275,10 @@ void AppDelegate::promptForSetup() {
 void AppDelegate::requestAccessibility() {
     if (explainedAccessibility_) return;
     explainedAccessibility_ = true;
-    launch(kAccessibilityCommand);
+    if (staleGrant_)
+        launch(kAccessibilityCommand, {std::string(kStaleGrantParameter)});
+    else
+        launch(kAccessibilityCommand);
 }
 
 void AppDelegate::launch(std::string_view command, std::vector<std::string> parameters) {

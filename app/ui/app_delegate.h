@@ -11,8 +11,10 @@
 #include "platform/accessibility.h"
 #include "platform/accessibility_client.h"
 #include "platform/browser_scripting.h"
+#include "platform/event_tap_host.h"
 #include "platform/main_loop.h"
 #include "platform/platform.h"
+#include "platform/process_info.h"
 #include "platform/secure_input.h"
 #include "platform/status_item.h"
 #include "platform/user_defaults.h"
@@ -40,18 +42,39 @@ struct ShellPorts {
     SecureInput& secureInput;
     BrowserScripting& browserScripting;
     StatusBar& statusBar;
+    ProcessInfo& processInfo;
 
     static ShellPorts of(Platform& p) {
         return {p.mainLoop,    p.workspace,        p.accessibility, p.accessibilityClient,
-                p.secureInput, p.browserScripting, p.statusBar};
+                p.secureInput, p.browserScripting, p.statusBar,     p.processInfo};
     }
 };
 
 // Who the running program is.
 struct AppIdentity {
     std::string bundleID;
-    std::string version; // the short version users see
+    std::string version;      // the short version users see
+    std::string codeIdentity; // what the privacy settings know this build by
 };
+
+// Written by the agent into the standard domain. The build it last ran as
+// while macOS trusted it: a later build that is not trusted although the
+// user allowed Vanto before meets a permission macOS keeps for that build.
+inline constexpr std::string_view kTrustedVersionKey = "trustedVersion";
+inline constexpr std::string_view kTrustedCodeIdentityKey = "trustedCodeIdentity";
+// Where the agent's event tap runs ("hid" or "session"), and the agent's
+// process id; absent while no tap runs.
+inline constexpr std::string_view kEventTapKey = "eventTap";
+inline constexpr std::string_view kEventTapProcessKey = "eventTapProcess";
+inline constexpr std::string_view kEventTapHID = "hid";
+inline constexpr std::string_view kEventTapSession = "session";
+// The accessibility helper's parameter when macOS still holds the
+// permission of an earlier build.
+inline constexpr std::string_view kStaleGrantParameter = "stale";
+
+// Whether this build, not trusted, meets the permission macOS keeps for an
+// earlier one: the build recorded as trusted differs from it.
+bool isStaleGrant(UserDefaults& defaults, const AppIdentity& self, bool trusted);
 
 // Main loop only, like everything it calls; writes into the Typist and the
 // event tap take their locks, never both at once.
@@ -104,6 +127,8 @@ class AppDelegate {
     const std::optional<std::string>& focusedBundleID() const { return focusedBundleID_; }
     bool spotlightFocused() const { return spotlightFocused_; }
     bool explainedAccessibility() const { return explainedAccessibility_; }
+    // Not trusted, although an earlier build was.
+    bool staleGrant() const { return staleGrant_; }
     bool recheckPending() const { return recheckPending_; }
     int securePID() const { return secureInput_.securePID(); }
     bool lockShown() const { return secureInput_.lockShown(); }
@@ -116,6 +141,8 @@ class AppDelegate {
     void virtualMachineHandoff();
     void accessibilityTick();
     void secureInputTick();
+    void noteTrust();
+    void recordTap();
     void promptForSetup();
     void requestAccessibility();
     void launch(std::string_view command, std::vector<std::string> parameters = {});
@@ -140,9 +167,15 @@ class AppDelegate {
     bool activeBeforeVM_ = false;
     bool reselectAfterVM_ = false;
     bool trusted_ = false;
+    bool staleGrant_ = false;
     bool launched_ = false;
+    // The tap location last written to the domain, once one was.
+    std::optional<std::optional<EventTapHost::Location>> recordedTap_;
 
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    // Keeps macOS from napping the windowless agent, which would stretch
+    // its timers to seconds and notice a switch of layout late.
+    std::unique_ptr<ProcessInfo::Activity> activity_;
     AddressRules addressRules_;
     SecureInputWatch secureInput_;
     SpotlightWatcher spotlight_;

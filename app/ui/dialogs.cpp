@@ -11,11 +11,17 @@ std::string text(std::string_view s) {
 } // namespace
 
 Dialogs::Dialogs(Alerts& alerts, Workspace& workspace, AccessibilityClient& accessibility,
-                 MainLoop& mainLoop, LayoutControl& layout, DialogContext context)
+                 MainLoop& mainLoop, LayoutControl& layout, Processes& processes,
+                 DialogContext context)
     : alerts_(alerts), workspace_(workspace), accessibility_(accessibility), mainLoop_(mainLoop),
-      layout_(layout), context_(std::move(context)) {}
+      layout_(layout), processes_(processes), context_(std::move(context)) {}
 
-Alert Dialogs::accessibilityAlert() {
+Alert Dialogs::accessibilityAlert(bool staleGrant) {
+    if (staleGrant)
+        return {Alert::Style::informational,
+                text(kStaleGrantMessage),
+                text(kStaleGrantInformative),
+                {text(kClearGrantButton), text(kRevealButton), text(kCloseButton)}};
     return {Alert::Style::informational,
             text(kAccessibilityMessage),
             text(kAccessibilityInformative),
@@ -56,10 +62,13 @@ Alert Dialogs::secureInputAlert(const std::optional<RunningApp>& holder) {
             {text(kManualButton), text(kCloseButton)}};
 }
 
-void Dialogs::showAccessibilityDialog() {
-    switch (alerts_.run(accessibilityAlert())) {
+void Dialogs::showAccessibilityDialog(bool staleGrant) {
+    switch (alerts_.run(accessibilityAlert(staleGrant))) {
     case 0:
-        accessibility_.promptForTrust();
+        if (staleGrant)
+            clearStaleGrant();
+        else
+            accessibility_.promptForTrust();
         break;
     case 1:
         revealApplication();
@@ -67,6 +76,16 @@ void Dialogs::showAccessibilityDialog() {
     default:
         break;
     }
+}
+
+void Dialogs::clearStaleGrant() {
+    const auto status =
+        processes_.run(text(kTccutil), {"reset", "Accessibility", context_.bundleID},
+                       Processes::Quiet{.output = true, .error = true});
+    if (status == 0)
+        accessibility_.promptForTrust();
+    else
+        revealApplication();
 }
 
 void Dialogs::showSetupDialog() {

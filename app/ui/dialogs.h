@@ -3,9 +3,11 @@
 // held by another process.
 #pragma once
 
+#include "pipeline/app_profile.h"
 #include "platform/accessibility_client.h"
 #include "platform/alerts.h"
 #include "platform/main_loop.h"
+#include "platform/processes.h"
 #include "platform/workspace.h"
 #include "ui/shell_links.h"
 
@@ -21,6 +23,8 @@ struct DialogContext {
     // The operating system's major version, which decides where the
     // keyboard settings live.
     int systemMajorVersion = 0;
+    // The identifier the privacy settings list the application under.
+    std::string bundleID = std::string(kOwnBundleID);
 };
 
 // Main loop of the helper process only.
@@ -38,6 +42,17 @@ class Dialogs {
     static constexpr std::string_view kGrantButton = "Cấp quyền";
     static constexpr std::string_view kRevealButton = "Hiện Vanto.app";
     static constexpr std::string_view kCloseButton = "Đóng";
+
+    static constexpr std::string_view kStaleGrantMessage =
+        "macOS vẫn giữ quyền Accessibility của bản Vanto trước";
+    static constexpr std::string_view kStaleGrantInformative =
+        "Vanto vẫn hiện là đã bật trong Quyền riêng tư & Bảo mật › Trợ năng, nhưng quyền đó "
+        "thuộc về bản dựng trước nên bản này chưa gõ được. Bấm \"Xoá quyền cũ\" rồi cấp "
+        "quyền lại trong hộp thoại của macOS.";
+    static constexpr std::string_view kClearGrantButton = "Xoá quyền cũ";
+    // Forgets every Accessibility decision about the bundle identifier, so
+    // that the system asks again.
+    static constexpr std::string_view kTccutil = "/usr/bin/tccutil";
 
     static constexpr std::string_view kLoginMessage =
         "Đăng xuất rồi đăng nhập lại để thêm bàn phím Vanto";
@@ -72,26 +87,33 @@ class Dialogs {
     static constexpr double kRevealDelay = 0.6;
 
     Dialogs(Alerts& alerts, Workspace& workspace, AccessibilityClient& accessibility,
-            MainLoop& mainLoop, LayoutControl& layout, DialogContext context);
+            MainLoop& mainLoop, LayoutControl& layout, Processes& processes, DialogContext context);
 
-    void showAccessibilityDialog();
+    // staleGrant: macOS lists Vanto as allowed, but for an earlier build.
+    void showAccessibilityDialog(bool staleGrant = false);
     void showSetupDialog();
     void showSecureInputDialog(int processID);
     void openKeyboardSettings();
     void revealApplication();
 
     // The alerts as shown; pure, for the dialogs above and the tests.
-    static Alert accessibilityAlert();
+    static Alert accessibilityAlert(bool staleGrant = false);
     static Alert setupAlert(bool needsLogin);
     // holder: the application with the process identifier, if any runs.
     static Alert secureInputAlert(const std::optional<RunningApp>& holder);
 
   private:
+    // Removes the stale entry and lets the system ask for the permission;
+    // when the entry cannot be removed, shows the list so that the user
+    // removes it by hand.
+    void clearStaleGrant();
+
     Alerts& alerts_;
     Workspace& workspace_;
     AccessibilityClient& accessibility_;
     MainLoop& mainLoop_;
     LayoutControl& layout_;
+    Processes& processes_;
     const DialogContext context_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -1,7 +1,9 @@
 // The application bundle through NSBundle, and the instance lock in the
 // user's caches folder.
 #import <Foundation/Foundation.h>
+#include <Security/Security.h>
 
+#include "platform/macos/cf_ref.h"
 #include "platform/macos/mac_adapters.h"
 #include "platform/macos/ns_text.h"
 #include "platform/portable/portable_bundle.h"
@@ -50,6 +52,30 @@ class MacAppBundle final : public AppBundle {
                 if (auto text = utf8(version)) return *text;
             }
             return kBuildVersion;
+        }
+    }
+
+    // The designated requirement is what the privacy database stores with
+    // a permission: for a certificate signature the identifier and the
+    // certificate, which every build signed with it shares; for an ad-hoc
+    // signature the build's own hash.
+    std::string codeIdentity() override {
+        SecCodeRef selfCode = nullptr;
+        if (SecCodeCopySelf(kSecCSDefaultFlags, &selfCode) != errSecSuccess) return {};
+        const auto code = CFRef<SecCodeRef>::adopt(selfCode);
+        SecRequirementRef requirementRef = nullptr;
+        if (!code || SecCodeCopyDesignatedRequirement(code.get(), kSecCSDefaultFlags,
+                                                      &requirementRef) != errSecSuccess)
+            return {};
+        const auto requirement = CFRef<SecRequirementRef>::adopt(requirementRef);
+        CFStringRef textRef = nullptr;
+        if (!requirement || SecRequirementCopyString(requirement.get(), kSecCSDefaultFlags,
+                                                     &textRef) != errSecSuccess)
+            return {};
+        const auto text = CFRef<CFStringRef>::adopt(textRef);
+        if (!text) return {};
+        @autoreleasepool {
+            return utf8((__bridge NSString*)text.get()).value_or("");
         }
     }
 

@@ -177,13 +177,13 @@ class TapPort {
     TapPort& operator=(const TapPort&) = delete;
     ~TapPort() { invalidate(); }
 
-    // Creates an active filter at the hardware-event level, behind any
-    // other such tap, and adds it to the calling thread's run loop.
-    bool open(CGEventMask mask, CGEventTapCallBack callback, void* userInfo) {
+    // Creates an active filter at location, behind any other such tap, and
+    // adds it to the calling thread's run loop.
+    bool open(CGEventTapLocation location, CGEventMask mask, CGEventTapCallBack callback,
+              void* userInfo) {
         invalidate();
-        auto port = CFRef<CFMachPortRef>::adopt(
-            CGEventTapCreate(kCGHIDEventTap, kCGTailAppendEventTap, kCGEventTapOptionDefault, mask,
-                             callback, userInfo));
+        auto port = CFRef<CFMachPortRef>::adopt(CGEventTapCreate(
+            location, kCGTailAppendEventTap, kCGEventTapOptionDefault, mask, callback, userInfo));
         if (!port) return false;
         auto source = CFRef<CFRunLoopSourceRef>::adopt(
             CFMachPortCreateRunLoopSource(kCFAllocatorDefault, port.get(), 0));
@@ -229,11 +229,14 @@ class TapLoop final : public EventTapHost::Loop {
     TapLoop& operator=(const TapLoop&) = delete;
     ~TapLoop() override { tearDown(); }
 
-    bool createTap(std::uint64_t mask, Callback callback) override {
+    bool createTap(std::uint64_t mask, EventTapHost::Location location,
+                   Callback callback) override {
         // Set before the tap exists; read only on this thread, by the tap.
         callback_ = std::move(callback);
         std::lock_guard<std::mutex> guard(mutex_);
-        return port_.open(mask, &TapLoop::tapCallback, this);
+        return port_.open(location == EventTapHost::Location::HID ? kCGHIDEventTap
+                                                                  : kCGSessionEventTap,
+                          mask, &TapLoop::tapCallback, this);
     }
 
     void run() override {
@@ -310,7 +313,7 @@ class TapLoop final : public EventTapHost::Loop {
 // created, which the tap's owner already knows how to survive.
 class RefusedLoop final : public EventTapHost::Loop {
   public:
-    bool createTap(std::uint64_t, Callback) override { return false; }
+    bool createTap(std::uint64_t, EventTapHost::Location, Callback) override { return false; }
     void run() override {}
     void tearDown() override {}
     void setEnabled(bool) override {}

@@ -6,12 +6,13 @@
 #include "pipeline/app_profile.h"
 #include "platform/macos/mac_settings_window.h"
 #include "platform/macos/ns_text.h"
+#include "settings/settings.h"
 #include "setup/helper_launcher.h"
 #include "setup/installed_layout.h"
 #include "setup/installer.h"
 #include "setup/roles.h"
+#include "ui/app_delegate.h"
 #include "ui/dialogs.h"
-#include "settings/settings.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -27,8 +28,9 @@ namespace {
 // that long before it ends.
 constexpr double kEndDelay = Dialogs::kRevealDelay + 0.4;
 
-DialogContext dialogContext() {
+DialogContext dialogContext(Platform& p) {
     DialogContext context;
+    context.bundleID = p.bundle.identifier().value_or(std::string(kOwnBundleID));
     // The .app the user drags into the permission list.
     context.applicationPath = mac::utf8(NSBundle.mainBundle.bundlePath).value_or("");
     context.systemMajorVersion =
@@ -42,8 +44,8 @@ class MacHelperApp final : public HelperApp {
         : p_(p), settings_(settings), launcher_(launcher),
           installer_(p, p.workspace, Installer::homeFolder(), stdout, stderr),
           layout_(installer_, p.inputSources),
-          dialogs_(p.alerts, p.workspace, p.accessibilityClient, p.mainLoop, layout_,
-                   dialogContext()) {}
+          dialogs_(p.alerts, p.workspace, p.accessibilityClient, p.mainLoop, layout_, p.processes,
+                   dialogContext(p)) {}
 
     void becomeAccessory() override {
         [NSApplication sharedApplication];
@@ -52,8 +54,8 @@ class MacHelperApp final : public HelperApp {
 
     void activate() override { [NSApp activateIgnoringOtherApps:YES]; }
 
-    void showAccessibilityDialog() override {
-        inDialog([this] { dialogs_.showAccessibilityDialog(); });
+    void showAccessibilityDialog(bool staleGrant) override {
+        inDialog([this, staleGrant] { dialogs_.showAccessibilityDialog(staleGrant); });
     }
     void showSetupDialog() override {
         inDialog([this] { dialogs_.showSetupDialog(); });
@@ -113,7 +115,13 @@ class MacHelperApp final : public HelperApp {
         context.trusted = [this] { return p_.accessibility.isTrusted(); };
         context.layoutEnabled = [this] { return layout_.layoutEnabled(); };
         context.showSetupDialog = [this] { showSetupDialog(); };
-        context.showAccessibilityDialog = [this] { showAccessibilityDialog(); };
+        // The window's button meets the same stale permission as the agent.
+        context.showAccessibilityDialog = [this] {
+            const AppIdentity self{p_.bundle.identifier().value_or(std::string(kOwnBundleID)),
+                                   p_.bundle.shortVersion(), p_.bundle.codeIdentity()};
+            showAccessibilityDialog(
+                isStaleGrant(p_.defaults.standard(), self, p_.accessibility.isTrusted()));
+        };
         // Closing the window ends the helper.
         context.closed = [this] { terminate(); };
         return context;

@@ -21,6 +21,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 // Carbon still exports this, but not every SDK's headers declare it; the
@@ -49,6 +50,34 @@ class MacProcessInfo final : public ProcessInfo {
     // The pipeline allocates only from the default zone; sweeping every zone
     // would also wake AppKit's and the system libraries' for nothing.
     void relieveMemoryPressure() override { malloc_zone_pressure_relief(malloc_default_zone(), 0); }
+
+    // Latency-critical: the agent's timers must keep their period while it
+    // has no window; the machine may still go to sleep when idle.
+    std::unique_ptr<Activity> beginUserActivity(std::string_view reason) override {
+        @autoreleasepool {
+            const NSActivityOptions options =
+                NSActivityUserInitiatedAllowingIdleSystemSleep | NSActivityLatencyCritical;
+            NSString* text = [[NSString alloc] initWithBytes:reason.data()
+                                                      length:reason.size()
+                                                    encoding:NSUTF8StringEncoding];
+            id<NSObject> token = [NSProcessInfo.processInfo beginActivityWithOptions:options
+                                                                              reason:text ?: @""];
+            if (token == nil) return nullptr;
+            return std::make_unique<UserActivity>(token);
+        }
+    }
+
+  private:
+    class UserActivity final : public Activity {
+      public:
+        explicit UserActivity(id<NSObject> token) : token_(token) {}
+        UserActivity(const UserActivity&) = delete;
+        UserActivity& operator=(const UserActivity&) = delete;
+        ~UserActivity() override { [NSProcessInfo.processInfo endActivity:token_]; }
+
+      private:
+        id<NSObject> token_;
+    };
 };
 
 // Holds one I/O registry object and releases it once. Registry objects are
@@ -106,6 +135,41 @@ class MacSecureInput final : public SecureInput {
         return static_cast<int>(first.value_or(0));
     }
 };
+
+} // namespace
+} // namespace vanto::mac
+
+// The application's delegate in the agent. Opening Vanto.app while the
+// agent runs sends the agent a reopen event; without a delegate nothing
+// would happen, and a user without a terminal could never reach the settings.
+@interface VantoApplicationDelegate : NSObject <NSApplicationDelegate>
+- (void)setReopenHandler:(std::function<bool()>)handler;
+@end
+
+@implementation VantoApplicationDelegate {
+    std::function<bool()> _reopen;
+}
+
+- (void)setReopenHandler:(std::function<bool()>)handler {
+    _reopen = std::move(handler);
+}
+
+- (BOOL)applicationShouldHandleReopen:(NSApplication*)sender hasVisibleWindows:(BOOL)flag {
+    (void)sender;
+    (void)flag;
+    if (!_reopen) return YES;
+    try {
+        return _reopen() ? YES : NO;
+    } catch (...) {
+        // An exception must not reach AppKit; the system does nothing more.
+        return NO;
+    }
+}
+
+@end
+
+namespace vanto::mac {
+namespace {
 
 // What the loop's queued tasks and timers share with it, so that none runs
 // once the loop's owner has let it go.
@@ -216,6 +280,17 @@ class MacMainLoop final : public MainLoop {
         state_->quitRequested = false;
     }
 
+    // Main thread only, like the application object it touches.
+    void onReopen(std::function<bool()> handler) override {
+        @autoreleasepool {
+            (void)[NSApplication sharedApplication];
+            if (delegate_ == nil) delegate_ = [[VantoApplicationDelegate alloc] init];
+            [delegate_ setReopenHandler:std::move(handler)];
+            // The application keeps only a weak reference; this loop holds it.
+            if ([NSApp delegate] != delegate_) [NSApp setDelegate:delegate_];
+        }
+    }
+
     void quit() override {
         std::shared_ptr<LoopState> state = state_;
         onMain(^{
@@ -250,6 +325,7 @@ class MacMainLoop final : public MainLoop {
     }
 
     const std::shared_ptr<LoopState> state_ = std::make_shared<LoopState>();
+    VantoApplicationDelegate* delegate_ = nil;
 };
 
 } // namespace

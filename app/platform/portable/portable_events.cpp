@@ -16,9 +16,12 @@ PlatformEvent* PortableKeyboardEvents::createKeyEvent(std::uint16_t keyCode, boo
 
 std::int64_t PortableKeyboardEvents::integerField(PlatformEvent* event, EventField field) {
     switch (field) {
-    case EventField::KeyCode: return event->keyCode;
-    case EventField::KeyboardType: return event->keyboardType;
-    case EventField::SourceStateID: return event->sourceStateID;
+    case EventField::KeyCode:
+        return event->keyCode;
+    case EventField::KeyboardType:
+        return event->keyboardType;
+    case EventField::SourceStateID:
+        return event->sourceStateID;
     }
     return 0;
 }
@@ -26,9 +29,15 @@ std::int64_t PortableKeyboardEvents::integerField(PlatformEvent* event, EventFie
 void PortableKeyboardEvents::setIntegerField(PlatformEvent* event, EventField field,
                                              std::int64_t value) {
     switch (field) {
-    case EventField::KeyCode: event->keyCode = static_cast<std::uint16_t>(value); break;
-    case EventField::KeyboardType: event->keyboardType = value; break;
-    case EventField::SourceStateID: event->sourceStateID = value; break;
+    case EventField::KeyCode:
+        event->keyCode = static_cast<std::uint16_t>(value);
+        break;
+    case EventField::KeyboardType:
+        event->keyboardType = value;
+        break;
+    case EventField::SourceStateID:
+        event->sourceStateID = value;
+        break;
     }
 }
 
@@ -64,7 +73,8 @@ class PortableEventTapHost::PortableLoop final : public EventTapHost::Loop {
     explicit PortableLoop(PortableEventTapHost& host) : host_(host) {}
     std::weak_ptr<PortableLoop> self;
 
-    bool createTap(std::uint64_t mask, Callback callback) override {
+    bool createTap(std::uint64_t mask, Location location, Callback callback) override {
+        if (host_.refused(location)) return false;
         mask_ = mask;
         callback_ = std::move(callback);
         return true;
@@ -120,9 +130,10 @@ class PortableEventTapHost::PortableLoop final : public EventTapHost::Loop {
     Verdict deliver(EventType type, PlatformEvent* event) {
         Request r{type, event};
         std::unique_lock<std::mutex> guard(mutex_);
-        const bool special = type == EventType::TapDisabledByTimeout ||
-                             type == EventType::TapDisabledByUserInput;
-        if (stopped_ || (!special && (!enabled_ || !(mask_ & (1ull << static_cast<unsigned>(type))))))
+        const bool special =
+            type == EventType::TapDisabledByTimeout || type == EventType::TapDisabledByUserInput;
+        if (stopped_ ||
+            (!special && (!enabled_ || !(mask_ & (1ull << static_cast<unsigned>(type))))))
             return Verdict::Pass;
         queue_.push_back(&r);
         wake_.notify_all();
@@ -189,6 +200,16 @@ bool PortableEventTapHost::tapEnabled() {
     std::shared_ptr<PortableLoop> loop = current_;
     guard.unlock();
     return loop && loop->enabled();
+}
+
+void PortableEventTapHost::setRefused(Location location, bool refused) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    (location == Location::HID ? refusedHID_ : refusedSession_) = refused;
+}
+
+bool PortableEventTapHost::refused(Location location) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    return location == Location::HID ? refusedHID_ : refusedSession_;
 }
 
 bool PortableEventTapHost::waitForTap(double seconds) {

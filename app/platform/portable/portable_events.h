@@ -10,9 +10,9 @@
 #include <condition_variable>
 #include <deque>
 #include <memory>
-#include <thread>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vanto {
@@ -80,12 +80,18 @@ class PortableEventTapHost final : public EventTapHost {
     bool tapEnabled();
     // Waits until a tap is running (true) or the time runs out (false).
     bool waitForTap(double seconds);
+    // Plays a system that refuses taps at that location (as macOS may
+    // refuse the hardware level to a process that is not root).
+    void setRefused(Location location, bool refused);
 
   private:
     class PortableLoop;
+    bool refused(Location location);
     std::mutex mutex_;
     std::condition_variable changed_;
     std::shared_ptr<PortableLoop> current_;
+    bool refusedHID_ = false;
+    bool refusedSession_ = false;
     std::vector<std::thread> threads_;
 };
 

@@ -17,12 +17,15 @@ class PortableHelperApp final : public HelperApp {
     explicit PortableHelperApp(Platform& p)
         : p_(p), installer_(p, p.workspace, Installer::homeFolder(), stdout, stderr),
           layout_(installer_, p.inputSources),
-          dialogs_(p.alerts, p.workspace, p.accessibilityClient, p.mainLoop, layout_,
-                   DialogContext{p.bundle.executablePath().string(), 0}) {}
+          dialogs_(p.alerts, p.workspace, p.accessibilityClient, p.mainLoop, layout_, p.processes,
+                   DialogContext{p.bundle.executablePath().string(), 0,
+                                 p.bundle.identifier().value_or(std::string(kOwnBundleID))}) {}
 
     void becomeAccessory() override {}
     void activate() override {}
-    void showAccessibilityDialog() override { dialogs_.showAccessibilityDialog(); }
+    void showAccessibilityDialog(bool staleGrant) override {
+        dialogs_.showAccessibilityDialog(staleGrant);
+    }
     void showSetupDialog() override { dialogs_.showSetupDialog(); }
     void showSecureInputExplanation(std::int32_t processID) override {
         dialogs_.showSecureInputDialog(processID);

@@ -6,6 +6,7 @@
 #include "platform/main_loop.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 namespace vanto {
@@ -32,6 +33,11 @@ class PortableMainLoop final : public MainLoop {
     // while the loop was not running ends the next run() at once.
     void run() override;
     void quit() override;
+    void onReopen(std::function<bool()> handler) override { reopenHandler_ = std::move(handler); }
+
+    // Plays the user opening the application again: the handler's answer,
+    // false when none is set. On the loop's thread.
+    bool reopen() { return reopenHandler_ ? reopenHandler_() : false; }
 
     // Runs, on the calling thread, every task due now, including those they
     // post for now. Returns how many ran.
@@ -46,6 +52,7 @@ class PortableMainLoop final : public MainLoop {
 
   private:
     std::unique_ptr<MainLoopQueue> queue_;
+    std::function<bool()> reopenHandler_;
 };
 
 } // namespace vanto
