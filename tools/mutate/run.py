@@ -65,17 +65,24 @@ def read_mutants(path):
     return mutants
 
 
-def run(command, cwd, timeout=None, quiet=True):
-    """(exit status, seconds); a run past its time counts as a failure."""
-    start = time.monotonic()
+def run(command, cwd, timeout=None):
+    """(exit status, standard output); a run past its time is "timeout"."""
     try:
-        done = subprocess.run(command, cwd=cwd, timeout=timeout,
-                              stdout=subprocess.DEVNULL if quiet else None,
-                              stderr=subprocess.DEVNULL if quiet else None)
-        status = done.returncode
+        done = subprocess.run(command, cwd=cwd, timeout=timeout, stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, text=True, errors="replace")
+        return done.returncode, done.stdout
     except subprocess.TimeoutExpired:
-        status = "timeout"
-    return status, time.monotonic() - start
+        return "timeout", ""
+
+
+def failed_tests(ctest_output):
+    """The names ctest lists as failed ("  5 - name (Failed)")."""
+    names = []
+    for line in ctest_output.splitlines():
+        number, dash, rest = line.strip().partition(" - ")
+        if dash and number.isdigit() and rest.endswith(")") and " (" in rest:
+            names.append(rest.rsplit(" (", 1)[0])
+    return names
 
 
 def copy_tree(scratch):
@@ -110,10 +117,13 @@ class Build:
         return run(command, self.source, timeout)[0] == 0
 
     def test(self, timeout):
+        """The names of the failed tests: empty when all passed."""
         command = ["ctest", "--test-dir", str(self.folder), "-j", str(self.jobs),
                    "--timeout", str(timeout), "--stop-on-failure"] + self.tests
-        env_status, _ = run(command, self.source, timeout * 4)
-        return env_status == 0
+        status, output = run(command, self.source, timeout * 4)
+        if status == 0:
+            return []
+        return failed_tests(output) or [f"ctest ({status})"]
 
 
 def main(argv=None):
@@ -153,7 +163,7 @@ def main(argv=None):
     os.environ["TSAN_OPTIONS"] = "halt_on_error=1"
     for name, build in builds.items():
         print(f"mutate: building the unmutated tree ({name})", flush=True)
-        if not (build.configure() and build.build(None) and build.test(args.timeout)):
+        if not (build.configure() and build.build(None)) or build.test(args.timeout):
             print(f"mutate: the unmutated tree fails its {name} build or tests; fix that first",
                   file=sys.stderr)
             return 2
@@ -173,10 +183,9 @@ def main(argv=None):
         try:
             if not build.build(args.timeout * 4):
                 verdict = "killed (build)"
-            elif not build.test(args.timeout):
-                verdict = "killed"
             else:
-                verdict = "survived"
+                failed = build.test(args.timeout)
+                verdict = f"killed by {', '.join(failed[:3])}" if failed else "survived"
         finally:
             path.write_text(original, encoding="utf-8")
         seconds = time.monotonic() - start
