@@ -174,9 +174,11 @@ TEST(Compose, SpellCheck) {
         {"unknown onset marked without the check", kTelexNoSpell, "stras", "strá", nullptr},
         {"not a word: keys committed", kTelex, "vieetjk", "việtk", "vieetjk"},
         {"a stretched word is not given up", kTelex, "vieetjt", "việtt", nullptr},
-        // The word leaves the dictionary on its fourth letter: long enough to
-        // keep composing rather than fall back to the keys.
+        // A toned word that leaves the dictionary with its fourth letter falls
+        // back to its keys ("tẽn" + o: "tenxo", which w makes the loan word
+        // "tenxơ"); with its fifth, it keeps its letters until it ends.
         {"fourth letter off the dictionary", kTelex, "tenxow", "tenxơ", nullptr},
+        {"fifth letter off the dictionary", kTelex, "tangsd", "tángd", "tangsd"},
         {"without the check the composed text stays", kTelexNoSpell, "vieetjk", "việtk", nullptr},
     };
     for (const Case& c : cases) check(c);
