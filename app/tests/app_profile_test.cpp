@@ -41,11 +41,9 @@ TEST(AppProfile, BuiltInListsAndUserRules) {
     }
 }
 
-TEST(AppProfile, OwnIdentifierIsTheCallersAndInitialIsSilent) {
+TEST(AppProfile, OwnIdentifierIsTheCallers) {
     EXPECT_TRUE(AppProfile::make("org.example.Vanto", {}, "org.example.Vanto").ignored);
     EXPECT_FALSE(AppProfile::make(kOwnBundleID, {}, "org.example.Vanto").ignored);
-    const AppProfile initial = AppProfile::initial();
-    EXPECT_EQ(initial, (AppProfile{"", true, true, false, false}));
 }
 
 } // namespace

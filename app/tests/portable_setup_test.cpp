@@ -93,7 +93,6 @@ TEST(PortableProcesses, RunsWaitsAndReportsTheExitStatus) {
     EXPECT_EQ(processes.run("/bin/sh", {"-c", "kill -9 $$"}, {}), std::nullopt);
     EXPECT_EQ(processes.run("/nonexistent/launchctl", {}, {}), std::nullopt);
     EXPECT_EQ(processes.launch("/nonexistent/Vanto", {}), nullptr);
-    EXPECT_EQ(processes.executablePath(), fs::canonical("/proc/self/exe"));
 }
 
 TEST(PortableProcesses, QuietStreamsGoToTheNullDevice) {
@@ -141,7 +140,6 @@ TEST(PortableProcesses, ALaunchedChildRunsUntilItEnds) {
     EXPECT_TRUE(child->isRunning());
     for (int i = 0; i < 500 && child->isRunning(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_FALSE(child->isRunning());
     EXPECT_FALSE(child->isRunning());
 }
 

@@ -103,7 +103,6 @@ TEST_F(SettingsTest, FreshDomainReadsTheDefaults) {
     EXPECT_FALSE(s.backspaceDeletesChar());
     EXPECT_FALSE(s.exclusionsOn());
     EXPECT_TRUE(s.exclusions().empty());
-    EXPECT_EQ(standard.registered.size(), 5u);
     EXPECT_TRUE(standard.writes.empty());
     EXPECT_TRUE(notifications.posts.empty());
 }
@@ -193,16 +192,15 @@ TEST_F(SettingsTest, OtherProcessesReloadOnASaveTheWriterIgnoresItsOwn) {
 }
 
 TEST_F(SettingsTest, UndecodableExclusionsReadAsNoneAndStayStored) {
+    // Which lists fail to decode is the exclusion coding's business; here,
+    // what the store does with one.
     const std::vector<std::pair<const char*, Bytes>> cases = {
-        {"not a property list", Bytes{0xde, 0xad, 0xbe, 0xef}},
         {"truncated",
          [&] {
              Bytes b = encodeExclusions(plists, {{"com.adobe.*", true}}).value();
              b.resize(b.size() / 2);
              return b;
          }()},
-        {"entry without enabled",
-         plists.encode(PlistArray{PlistDictionary{{"id", std::string("x")}}}).value()},
     };
     for (const auto& [name, bytes] : cases) {
         FakeDefaults domain(true);

@@ -47,51 +47,11 @@ TEST(Typist, TypingCases) {
     }
 }
 
-TEST(Typist, DoubledVowelTakesOneDeletion) {
-    PipelineRig rig;
-    EXPECT_FALSE(rig.key("a")); // the key alone makes the change
-    EXPECT_TRUE(rig.key("a"));
-    ASSERT_EQ(rig.sender.requests.size(), 1u);
-    EXPECT_EQ(rig.sender.requests[0].text, "â");
-    EXPECT_EQ(rig.sender.requests[0].deleting, 1);
-    EXPECT_EQ(rig.sender.requests[0].before, BeforeDeleting::invisibleCharacter);
-    EXPECT_EQ(rig.text(), "â");
-}
-
 TEST(Typist, KeysThatPass) {
     PipelineRig rig;
     EXPECT_FALSE(rig.key("A", ModifierFlags::Shift));
     EXPECT_FALSE(rig.key(" ")); // nothing tracked: an ordinary space
     EXPECT_TRUE(rig.sender.requests.empty());
-}
-
-TEST(Typist, CommandEndsTheWord) {
-    PipelineRig rig;
-    rig.type("vieetj");
-    EXPECT_FALSE(rig.key("", ModifierFlags::Command, 8)); // Command-C
-    EXPECT_EQ(rig.typist.lastTyped(), "");
-    rig.type("s"); // a new word, not a tone on "việt"
-    EXPECT_EQ(rig.text(), "việts");
-}
-
-TEST(Typist, SpellCheckRejectedWordIsWrittenBackAtItsEnd) {
-    PipelineRig rig;
-    rig.type("vieetjk");
-    EXPECT_EQ(rig.text(), "việtk");
-    rig.key("\r", 0, KeyCode::Return);
-    EXPECT_EQ(rig.text(), "vieetjk\r");
-}
-
-TEST(Typist, LineKeyEndsTheTrackedSpan) {
-    // Return leaves the span; a Backspace after it is the application's own
-    // and must not bring the word before the Return back to life.
-    PipelineRig rig;
-    rig.type("vieetj ");
-    rig.key("\r", 0, KeyCode::Return);
-    EXPECT_EQ(rig.typist.lastTyped(), "");
-    EXPECT_FALSE(rig.key("<"));
-    rig.type("s");
-    EXPECT_EQ(rig.text(), "việt s");
 }
 
 TEST(Typist, LongSpanIsForgottenOnceWritten) {
@@ -110,31 +70,95 @@ TEST(Typist, LongSpanIsForgottenOnceWritten) {
     EXPECT_EQ(shorter.text(), "bbbbbbbbbb cccccccccc ggggggggbá");
 }
 
-TEST(Typist, InvisibleCharacterOnlyForTheFirstKeys) {
+void changeFlags(PipelineRig& rig, std::uint64_t flags) {
+    std::lock_guard<std::mutex> guard(rig.typist.lock);
+    rig.typist.handle(KeyEvent{KeyEvent::Kind::flagsChanged, 55, "", flags});
+}
+
+// Which keys end the word: after them a tone key starts a new word instead
+// of reaching the old one.
+TEST(Typist, WordEndingKeys) {
     struct Case {
-        const char* before; // keys that pass unchanged
-        BeforeDeleting expected;
+        const char* name;
+        const char* before;
+        void (*end)(PipelineRig&);
+        const char* after;
+        const char* field;
     };
     const Case cases[] = {
-        {"bbbb cccc gggg hhhh kkkk ", BeforeDeleting::invisibleCharacter}, // "aa" are keys 26, 27
-        {"bbbb cccc gggg hhhh kkkk llll ", BeforeDeleting::nothing},       // keys 31, 32
+        {"Command-C", "vieetj", [](PipelineRig& r) { r.key("", ModifierFlags::Command, 8); }, "s",
+         "việts"},
+        {"Command pressed", "vieetj",
+         [](PipelineRig& r) { changeFlags(r, ModifierFlags::Command); }, "s", "việts"},
+        {"Shift pressed does not", "vieetj",
+         [](PipelineRig& r) { changeFlags(r, ModifierFlags::Shift); }, "s", "viết"},
+        {"space", "vieetj", [](PipelineRig& r) { r.key(" "); }, "s", "việt s"},
+        // Return leaves the span; a Backspace after it is the application's
+        // own and must not bring the word before the Return back to life.
+        {"Return", "vieetj ", [](PipelineRig& r) { r.key("\r", 0, KeyCode::Return); }, "<s",
+         "việt s"},
+        // A word the spell check rejected is written back as its keys.
+        {"Return after a rejected word", "vieetjk",
+         [](PipelineRig& r) { r.key("\r", 0, KeyCode::Return); }, "", "vieetjk\r"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         PipelineRig rig;
         rig.type(c.before);
-        rig.type("aa");
-        ASSERT_EQ(rig.sender.requests.size(), 1u) << c.before;
-        EXPECT_EQ(rig.sender.requests[0].before, c.expected) << c.before;
+        c.end(rig);
+        rig.type(c.after);
+        EXPECT_EQ(rig.text(), c.field);
     }
 }
 
-TEST(Typist, PlainBackspaceApplicationsGetNoPreparation) {
-    Options terminal;
-    terminal.app = "com.apple.Terminal";
-    PipelineRig rig(terminal);
-    rig.type("aa");
-    ASSERT_EQ(rig.sender.requests.size(), 1u);
-    EXPECT_EQ(rig.sender.requests[0].before, BeforeDeleting::nothing);
+// What the sender does before deleting: an invisible character where the
+// application's Backspace would otherwise eat more than one character, only
+// for the first keys after a reset.
+TEST(Typist, PreparationBeforeDeleting) {
+    struct Case {
+        const char* name;
+        const char* app;
+        const char* before; // keys that pass unchanged
+        bool lineKey;       // Return after them
+        BeforeDeleting expected;
+    };
+    const char* textEdit = "com.apple.TextEdit";
+    const Case cases[] = {
+        {"a doubled vowel", textEdit, "", false, BeforeDeleting::invisibleCharacter},
+        {"plain Backspace application", "com.apple.Terminal", "", false, BeforeDeleting::nothing},
+        // "aa" after 27 keys: the change comes with key 29.
+        {"last key under the limit", textEdit, "bbbb cccc gggg hhhh kkkk l ", false,
+         BeforeDeleting::invisibleCharacter},
+        {"the limit", textEdit, "bbbb cccc gggg hhhh kkkk ll ", false, BeforeDeleting::nothing},
+        {"a line key starts the count again", textEdit, "bbbb cccc gggg hhhh kkkk llll ", true,
+         BeforeDeleting::invisibleCharacter},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Options o;
+        o.app = c.app;
+        PipelineRig rig(o);
+        rig.type(c.before);
+        if (c.lineKey) rig.key("\r", 0, KeyCode::Return);
+        rig.sender.requests.clear();
+        EXPECT_FALSE(rig.key("a")); // the key alone makes the change
+        EXPECT_TRUE(rig.key("a"));
+        ASSERT_EQ(rig.sender.requests.size(), 1u);
+        EXPECT_EQ(rig.sender.requests[0].text, "â");
+        EXPECT_EQ(rig.sender.requests[0].deleting, 1);
+        EXPECT_EQ(rig.sender.requests[0].before, c.expected);
+    }
+}
+
+// In VNI the digit row composes, but not with Shift: Shift+1 is "!".
+TEST(Typist, ShiftedDigitRowIsPunctuation) {
+    Options vni;
+    vni.telex = false;
+    PipelineRig rig(vni);
+    rig.type("a");
+    EXPECT_FALSE(rig.key("!", ModifierFlags::Shift, KeyCode::Digits[1]));
+    rig.type("a1");
+    EXPECT_EQ(rig.text(), "a!á");
 }
 
 TEST(Typist, InlineSuggestionField) {
@@ -167,18 +191,6 @@ TEST(Typist, IgnoredApplicationAndInactiveTypistPassEverything) {
     }
     inactive.type("vieetj");
     EXPECT_EQ(inactive.text(), "vieetj");
-}
-
-TEST(Typist, ModifierChangesEndTheWord) {
-    PipelineRig rig;
-    rig.type("vieet");
-    KeyEvent shift{KeyEvent::Kind::flagsChanged, 56, "", ModifierFlags::Shift};
-    KeyEvent command{KeyEvent::Kind::flagsChanged, 55, "", ModifierFlags::Command};
-    std::lock_guard<std::mutex> guard(rig.typist.lock);
-    rig.typist.handle(shift);
-    EXPECT_EQ(vt_engine_raw_len(rig.typist.engine().ptr()), 5u);
-    rig.typist.handle(command);
-    EXPECT_EQ(vt_engine_raw_len(rig.typist.engine().ptr()), 0u);
 }
 
 // A sender that fails halfway through a write, after the field has been

@@ -36,8 +36,7 @@ Candidate append_candidate(const Engine& e, char32_t key, TextView word) {
         if (by_char && by_char->score != NO_PATH && better(*by_char, proposal))
             proposal = std::move(by_char);
     }
-    if (proposal && (proposal->score > plain.score ||
-                     (proposal->score == plain.score && proposal->text.size() <= word.size()))) {
+    if (proposal && proposal->score > plain.score) {
         proposal->reapplied = true;
         return *proposal;
     }

@@ -51,7 +51,8 @@ class Typing {
             const auto b = static_cast<unsigned char>(s[i]);
             const int n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
             char32_t c = n == 1 ? b : b & (0x3F >> (n - 1));
-            for (int k = 1; k < n; ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+            for (int k = 1; k < n; ++k)
+                c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
             out += c;
             i += n;
         }
@@ -93,6 +94,13 @@ TEST(Compose, TelexWords) {
         {"tone typed early", kTelex, "tieesng", "tiếng", nullptr},
         {"a doubled vowel shows the circumflex", kTelex, "aa", "â", nullptr},
         {"breve", kTelex, "mawts", "mắt", nullptr},
+        // Letters typed as precomposed characters: the tone leaves the first
+        // marked letter and is placed again once the word grows.
+        {"precomposed horns take the tone over", kTelex, "dưsơi", "dưới", nullptr},
+        {"precomposed horns, digit tone", kDigits, "lư5ơng", "lượng", nullptr},
+        // uO matches no pair rule: of two equally good letters the rightmost
+        // takes the horn.
+        {"mixed-case pair, rightmost letter marked", kTelex, "buOw", "buƠ", "buOw"},
     };
     for (const Case& c : cases) check(c);
 }
@@ -166,8 +174,12 @@ TEST(Compose, SpellCheck) {
         {"unknown onset marked without the check", kTelexNoSpell, "stras", "strá", nullptr},
         {"not a word: keys committed", kTelex, "vieetjk", "việtk", "vieetjk"},
         {"a stretched word is not given up", kTelex, "vieetjt", "việtt", nullptr},
-        {"without the check the composed text stays", kTelexNoSpell, "vieetjk", "việtk",
-         nullptr},
+        // A toned word that leaves the dictionary with its fourth letter falls
+        // back to its keys ("tẽn" + o: "tenxo", which w makes the loan word
+        // "tenxơ"); with its fifth, it keeps its letters until it ends.
+        {"fourth letter off the dictionary", kTelex, "tenxow", "tenxơ", nullptr},
+        {"fifth letter off the dictionary", kTelex, "tangsd", "tángd", "tangsd"},
+        {"without the check the composed text stays", kTelexNoSpell, "vieetjk", "việtk", nullptr},
     };
     for (const Case& c : cases) check(c);
 }
@@ -201,6 +213,8 @@ TEST(Compose, Deletion) {
         {"backspace removes the tone key", kTelex, "vieetj<", 0, "viêt", 5},
         {"delete_char removes the last letter", kTelex, "vieetj", 1, "việ", 5},
         {"delete_char in digit mode", kDigits, "vie65t", 1, "việ", 5},
+        // No earlier key leaves "ĩ": it is typed afresh with its tone digit.
+        {"delete_char retypes a digit tone", kDigits, "im4", 1, "ĩ", 2},
         {"delete_char twice", kTelex, "dduwowngf", 2, "đườ", 7},
         {"one-letter word empties", kTelex, "a", 1, "", 0},
         {"backspace on empty", kTelex, "<<", 0, "", 0},

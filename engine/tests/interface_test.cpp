@@ -12,7 +12,9 @@ namespace {
 
 using EnginePtr = std::unique_ptr<vt_engine, decltype(&vt_engine_free)>;
 
-EnginePtr make_engine() { return EnginePtr(vt_engine_new(), &vt_engine_free); }
+EnginePtr make_engine() {
+    return EnginePtr(vt_engine_new(), &vt_engine_free);
+}
 
 void type(vt_engine* e, std::u32string_view keys) {
     for (char32_t k : keys) vt_engine_add_key(e, k);
@@ -58,7 +60,7 @@ TEST(Interface, TextBufferContract) {
     EXPECT_EQ(buffer[0], '#');
     EXPECT_EQ(vt_engine_text(e.get(), 0, buffer, 6), 6u); // exactly enough
     EXPECT_EQ(std::string(buffer, 6), expected);
-    EXPECT_EQ(buffer[6], '#'); // no terminating zero
+    EXPECT_EQ(buffer[6], '#');             // no terminating zero
     EXPECT_EQ(text(e.get(), 5), expected); // unknown kinds read the result
     EXPECT_EQ(text(e.get(), VT_ENGINE_TEXT_RAW), expected);
 }
@@ -83,56 +85,45 @@ TEST(Interface, InvalidScalarValuesAreIgnored) {
     EXPECT_EQ(vt_engine_raw_len(e.get()), 4u);
 }
 
-TEST(Interface, BackspaceRemovesOneKeyAndStopsAtEmpty) {
-    auto e = make_engine();
-    type(e.get(), U"ab");
-    vt_engine_backspace(e.get());
-    EXPECT_EQ(text(e.get()), "a");
-    vt_engine_backspace(e.get());
-    vt_engine_backspace(e.get());
-    EXPECT_EQ(vt_engine_raw_len(e.get()), 0u);
-    EXPECT_EQ(text(e.get()), "");
-}
-
-TEST(Interface, ResetKeepsConfiguration) {
-    auto e = make_engine();
-    vt_engine_configure(e.get(), 0, 0, 0, 1, 1);
-    type(e.get(), U"ab");
-    vt_engine_push_state(e.get());
-    type(e.get(), U"c");
-    vt_engine_reset(e.get());
-    EXPECT_EQ(vt_engine_raw_len(e.get()), 0u);
-    EXPECT_EQ(vt_engine_state_stack_len(e.get()), 0u);
-    const auto& engine = e->engine;
-    EXPECT_EQ(engine.telex, 0u);
-    EXPECT_EQ(engine.spell_check, 0);
-    EXPECT_EQ(engine.trie, &vanto::engine::word_trie(false, false));
-}
-
-TEST(Interface, ConfigureSelectsTheTrieByTheTwoDictionaryOptions) {
-    auto e = make_engine();
-    const auto& engine = e->engine;
-    EXPECT_EQ(engine.trie, &vanto::engine::word_trie(true, true));
-    EXPECT_EQ(engine.telex, 1u);
-    EXPECT_EQ(engine.telex_w, 0);
-    EXPECT_EQ(engine.telex_z, 0);
+// What configure sets is what typing shows; reset forgets the words only.
+TEST(Interface, ConfigurationShapesTypingAndOutlivesReset) {
     struct Case {
-        uint32_t spell_check, std_tone;
-        bool expect_spell, expect_std;
+        const char* name;
+        uint32_t telex, spell_check, std_tone, telex_w;
+        std::u32string_view keys;
+        const char* result;
     };
-    const Case cases[] = {{0, 0, false, false}, {1, 0, true, false}, {0, 1, false, true},
-                          {1, 1, true, true},   {7, 2, true, true}};
+    const Case cases[] = {
+        {"defaults: standard tone style", 1, 1, 1, 0, U"hoaf", "hòa"},
+        {"other tone style", 1, 1, 0, 0, U"hoaf", "hoà"},
+        {"any non-zero is on", 7, 7, 2, 0, U"hoaf", "hòa"},
+        {"spell check off marks an unknown onset", 1, 0, 1, 0, U"stras", "strá"},
+        {"spell check on leaves it", 1, 1, 1, 0, U"stras", "stras"},
+        {"digits", 0, 1, 1, 0, U"hoa2", "hòa"},
+        {"quick w", 1, 1, 1, 1, U"w", "ư"},
+    };
     for (const Case& c : cases) {
-        vt_engine_configure(e.get(), 1, c.spell_check, c.std_tone, 0, 0);
-        EXPECT_EQ(engine.trie, &vanto::engine::word_trie(c.expect_spell, c.expect_std));
-        EXPECT_EQ(engine.spell_check, c.expect_spell);
+        SCOPED_TRACE(c.name);
+        auto e = make_engine();
+        vt_engine_configure(e.get(), c.telex, c.spell_check, c.std_tone, c.telex_w, 0);
+        type(e.get(), U"ab");
+        vt_engine_push_state(e.get());
+        type(e.get(), U"c");
+        vt_engine_reset(e.get());
+        EXPECT_EQ(vt_engine_raw_len(e.get()), 0u);
+        EXPECT_EQ(vt_engine_state_stack_len(e.get()), 0u);
+        type(e.get(), c.keys);
+        EXPECT_EQ(text(e.get()), c.result);
     }
-    // Options that do not shape the dictionary leave the word alone too.
-    type(e.get(), U"ab");
-    vt_engine_configure(e.get(), 0, 1, 1, 1, 1);
-    EXPECT_EQ(engine.trie, &vanto::engine::word_trie(true, true));
-    EXPECT_EQ(engine.telex_w, 1);
-    EXPECT_EQ(vt_engine_raw_len(e.get()), 2u);
+}
+
+TEST(Interface, ConfigureKeepsTheWordBeingTyped) {
+    auto e = make_engine();
+    type(e.get(), U"hoa");
+    vt_engine_configure(e.get(), 1, 1, 0, 1, 1);
+    EXPECT_EQ(vt_engine_raw_len(e.get()), 3u);
+    type(e.get(), U"f");
+    EXPECT_EQ(text(e.get()), "hoà");
 }
 
 // Whatever goes wrong inside the engine, the host sees an empty word, never a
@@ -159,10 +150,11 @@ TEST(Interface, InternalFailureResetsTheEngine) {
         EXPECT_EQ(vt_engine_raw_len(e.get()), 0u);
         EXPECT_EQ(vt_engine_result_len(e.get()), 0u);
         EXPECT_EQ(vt_engine_state_stack_len(e.get()), 0u);
-        EXPECT_EQ(e->engine.telex_w, 1); // configuration kept
-        EXPECT_EQ(e->engine.trie, &vanto::engine::word_trie(false, false));
-        type(e.get(), U"a");
-        EXPECT_EQ(text(e.get()), "a");
+        type(e.get(), U"hoaf"); // configuration kept: the other tone style
+        EXPECT_EQ(text(e.get()), "hoà");
+        vt_engine_reset(e.get());
+        type(e.get(), U"w"); // and quick w
+        EXPECT_EQ(text(e.get()), "ư");
     }
 }
 
