@@ -115,7 +115,7 @@ TEST(EventTap, DoesNotStartWithoutPermission) {
 
       private:
         struct NoTap final : Loop {
-            bool createTap(std::uint64_t, Callback) override { return false; }
+            bool createTap(std::uint64_t, Location, Callback) override { return false; }
             void run() override {}
             void tearDown() override {}
             void setEnabled(bool) override {}

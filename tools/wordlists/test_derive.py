@@ -66,10 +66,10 @@ class VietnameseRules(unittest.TestCase):
                 with self.assertRaisesRegex(D.SourceError, reason):
                     D.check_format("list", words, letters, 9)
 
-    def test_frames_split_onset_and_rhyme(self):
-        self.assertEqual(D.frame_of("người"), ("ng", "ươi"))
-        self.assertEqual(D.frame_of("quá"), ("qu", "a"))
-        self.assertEqual(D.attested_frames(["bá", "cê", "ba"]), {("b", "a")})
+    def test_identity_splits_onset_rhyme_and_tone_in_either_tone_style(self):
+        self.assertEqual(D.identity("người"), ("ng", "ươi", "f"))
+        self.assertEqual(D.identity("quá"), ("qu", "a", "s"))
+        self.assertEqual(D.identity("hòa"), D.identity("hoà"))
 
 
 if __name__ == "__main__":
