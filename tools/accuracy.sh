@@ -16,3 +16,7 @@ for std in on off; do
     echo
   done
 done
+
+# Every syllable of the word lists in each order of tone and mark keys.
+cmake --build --preset release --target key_orders >/dev/null
+build/release/bench/key_orders "$@"
