@@ -93,6 +93,29 @@ class Differential {
     ref::Engine reference_;
 };
 
+// The changes made on purpose. With the spell check off nothing keeps English
+// as typed, and a circumflex typed after a tone now takes the tone over, as it
+// does in Vietnamese words typed in that order (gua-r-a: guẩ, as chu-s-a-a:
+// chuấ).
+struct IntendedChange {
+    const char32_t* keys_start; // lower case
+    bool spell_check;
+};
+constexpr IntendedChange kIntendedChanges[] = {
+    {U"guara", false},  // guarantee: guẩntee, before gủaantee
+    {U"gujara", false}, // Gujarati: Guẩti, before Gủaati
+};
+
+bool intended(const Config& c, std::u32string_view keys) {
+    std::u32string lower(keys);
+    for (char32_t& k : lower)
+        if (k >= U'A' && k <= U'Z') k += 32;
+    for (const IntendedChange& change : kIntendedChanges)
+        if (change.spell_check == c.spell_check && lower.starts_with(change.keys_start))
+            return true;
+    return false;
+}
+
 void expect_no_change(const Config& c, const std::vector<std::u32string>& words,
                       const std::vector<Style>& styles, bool as_spelled) {
     Differential d(c);
@@ -101,7 +124,7 @@ void expect_no_change(const Config& c, const std::vector<std::u32string>& words,
     for (std::size_t i = 0; i < words.size(); i += step) {
         auto check = [&](std::u32string_view keys) {
             std::string why;
-            if (d.agree(keys, why)) return;
+            if (d.agree(keys, why) || intended(c, keys)) return;
             if (++changed <= 20) ADD_FAILURE() << why;
         };
         if (as_spelled) check(words[i]);

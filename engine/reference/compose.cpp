@@ -103,9 +103,9 @@ Candidate rewrite_pass(const Engine& e, char32_t key, TextView word) {
     if (Candidate c = append_candidate(e, key, word); better(c, best)) best = std::move(c);
     if (done()) return *best;
 
-    const bool undo_allowed =
-        r.seq_choices(key) || r.seqs(key) ||
-        ((r.char_map(key) || r.char_switch_map(key)) && (ku != U'Z' || e.telex_z));
+    const bool undo_allowed = r.seq_choices(key) || r.seqs(key) ||
+                              ((r.char_map(key) || r.char_switch_map(key)) &&
+                               (ku != U'Z' || e.telex_z));
     if (undo_allowed) {
         MaybeCandidate undo = repeat_undo_candidate(e, key, word);
         if (undo && better(*undo, best)) best = std::move(undo);
@@ -139,8 +139,8 @@ Outcome append_route(const Engine& e, char32_t key) {
     Candidate a = append_candidate(e, key, s.result());
     if (a.score == NO_PATH) return no_useful_rewrite(e, key);
     Outcome o = from_candidate(a);
-    if (a.score == ENTRY && s.raw.size() >= 4 && e.spell_check && is_english_with_key(s.raw, key) &&
-        !is_strict_word(e, a.text))
+    if (a.score == ENTRY && s.raw.size() >= 4 && e.spell_check &&
+        is_english_with_key(s.raw, key) && !is_strict_word(e, a.text))
         give_up(s, key, o);
     return o;
 }
@@ -167,9 +167,7 @@ bool better(const Candidate& c, const MaybeCandidate& best) {
     return c.text.size() < best->text.size();
 }
 
-std::uint8_t score_of(const Engine& e, TextView text) {
-    return lookup(*e.trie, text, WORD, false);
-}
+std::uint8_t score_of(const Engine& e, TextView text) { return lookup(*e.trie, text, WORD, false); }
 
 MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word) {
     const auto* choices = e.rules->seq_choices(key);

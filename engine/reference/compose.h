@@ -43,12 +43,8 @@ bool is_elongated_word(const Engine& e, TextView text);
 bool retypes_to_itself(const Engine& e, TextView text);
 
 // Key with bit 5 cleared when it is an ASCII letter: w and W both give W.
-inline char32_t key_upper(char32_t k) {
-    return is_ascii_letter(k) ? (k & ~char32_t{0x20}) : k;
-}
+inline char32_t key_upper(char32_t k) { return is_ascii_letter(k) ? (k & ~char32_t{0x20}) : k; }
 
-inline bool is_digit(char32_t k) {
-    return k >= U'0' && k <= U'9';
-}
+inline bool is_digit(char32_t k) { return k >= U'0' && k <= U'9'; }
 
 } // namespace vanto::reference

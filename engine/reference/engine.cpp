@@ -8,9 +8,7 @@ namespace {
 const Text kEmpty;
 }
 
-const Text& State::result() const {
-    return results.empty() ? kEmpty : results.back();
-}
+const Text& State::result() const { return results.empty() ? kEmpty : results.back(); }
 
 void State::clear() {
     raw.clear();
@@ -24,7 +22,8 @@ void State::clear() {
 
 void State::check_consistent() const {
     const std::size_t n = raw.size();
-    if (results.size() != n || is_word.size() != n || reverted.size() != n || reapplied.size() != n)
+    if (results.size() != n || is_word.size() != n || reverted.size() != n ||
+        reapplied.size() != n)
         throw InternalFailure("per-key lists out of step");
 }
 
@@ -56,9 +55,7 @@ void Engine::configure(bool telex_on, bool spell_on, bool std_on, bool w_on, boo
     }
 }
 
-void backspace(Engine& e) {
-    e.state.pop_key();
-}
+void backspace(Engine& e) { e.state.pop_key(); }
 
 // Runs op; like the interface, a failure inside it empties the engine.
 void type_key(Engine& e, char32_t key) {

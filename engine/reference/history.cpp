@@ -8,16 +8,11 @@ namespace {
 
 char32_t mark_key(const Engine& e, const Decomposed& d) {
     switch (d.mark) {
-    case Mark::None:
-        return 0;
-    case Mark::Circumflex:
-        return e.telex ? d.base : U'6';
-    case Mark::Stroke:
-        return e.telex ? d.base : U'9';
-    case Mark::Breve:
-        return e.telex ? U'w' : U'8';
-    case Mark::Horn:
-        return e.telex ? U'w' : U'7';
+    case Mark::None: return 0;
+    case Mark::Circumflex: return e.telex ? d.base : U'6';
+    case Mark::Stroke: return e.telex ? d.base : U'9';
+    case Mark::Breve: return e.telex ? U'w' : U'8';
+    case Mark::Horn: return e.telex ? U'w' : U'7';
     }
     return 0;
 }

@@ -55,30 +55,14 @@ Decomposed decompose(const Engine& e, char32_t c) {
         }
     }
     switch (letter) {
-    case U'â':
-        out = {U'a', Mark::Circumflex, out.tone};
-        break;
-    case U'ê':
-        out = {U'e', Mark::Circumflex, out.tone};
-        break;
-    case U'ô':
-        out = {U'o', Mark::Circumflex, out.tone};
-        break;
-    case U'ă':
-        out = {U'a', Mark::Breve, out.tone};
-        break;
-    case U'ơ':
-        out = {U'o', Mark::Horn, out.tone};
-        break;
-    case U'ư':
-        out = {U'u', Mark::Horn, out.tone};
-        break;
-    case U'đ':
-        out = {U'd', Mark::Stroke, out.tone};
-        break;
-    default:
-        out.base = letter;
-        break;
+    case U'â': out = {U'a', Mark::Circumflex, out.tone}; break;
+    case U'ê': out = {U'e', Mark::Circumflex, out.tone}; break;
+    case U'ô': out = {U'o', Mark::Circumflex, out.tone}; break;
+    case U'ă': out = {U'a', Mark::Breve, out.tone}; break;
+    case U'ơ': out = {U'o', Mark::Horn, out.tone}; break;
+    case U'ư': out = {U'u', Mark::Horn, out.tone}; break;
+    case U'đ': out = {U'd', Mark::Stroke, out.tone}; break;
+    default: out.base = letter; break;
     }
     if (lower != c) out.base = to_upper(out.base);
     return out;

@@ -96,8 +96,7 @@ std::pair<Text, Text> split_onset(TextView word, bool spell_check) {
     constexpr TextView consonants = U"qwrtpsdfghjklzxcvbnmQWRTPSDFGHJKLZXCVBNMđĐ";
     std::size_t k = 0;
     while (k < word.size() && consonants.find(word[k]) != TextView::npos) ++k;
-    if (word.empty() || k == 0 || k == word.size() ||
-        (k == 1 && (word[0] == U'd' || word[0] == U'D')))
+    if (word.empty() || k == 0 || k == word.size() || (k == 1 && (word[0] == U'd' || word[0] == U'D')))
         return {Text(), Text(word)};
     return {Text(word.substr(0, k)), Text(word.substr(k))};
 }

@@ -10,18 +10,19 @@ namespace {
 TEST(Rules, TableSizes) {
     const Rules& r = rules();
     EXPECT_EQ(r.char_rules.size(), 32u);
-    EXPECT_EQ(r.char_switch_rules.size(), 23u);
+    EXPECT_EQ(r.char_switch_rules.size(), 24u); // 8 switches â to ă
     EXPECT_EQ(r.seq_choice_rules.size(), 3u);
     for (char32_t key : {U'w', U'W', U'7'}) {
         ASSERT_NE(r.seq_choices(key), nullptr);
         EXPECT_EQ(r.seq_choices(key)->size(), 18u);
     }
-    EXPECT_EQ(r.seq_rules.size(), 18u);
+    EXPECT_EQ(r.seq_rules.size(), 21u); // o, O and 6 switch ươ to uô
     for (char32_t key : std::u32string_view(U"sfrxjSFRXJ12345")) {
         ASSERT_NE(r.seqs(key), nullptr) << static_cast<unsigned>(key);
         EXPECT_EQ(r.seqs(key)->size(), 6u);
     }
-    for (char32_t key : {U'w', U'W', U'7'}) EXPECT_EQ(r.seqs(key)->size(), 48u);
+    for (char32_t key : {U'w', U'W', U'7'}) EXPECT_EQ(r.seqs(key)->size(), 66u);
+    for (char32_t key : {U'o', U'O', U'6'}) EXPECT_EQ(r.seqs(key)->size(), 18u);
     EXPECT_EQ(r.decompositions.size(), 124u);
     EXPECT_EQ(r.marked_letters.size(), 134u);
 }
@@ -34,7 +35,7 @@ TEST(Rules, InnerMapSizes) {
     };
     const Case cases[] = {
         {U's', 24, 96}, {U'z', 120, 0}, {U'd', 2, 0},   {U'a', 12, 12}, {U'e', 12, 0},
-        {U'w', 36, 24}, {U'0', 120, 0}, {U'6', 36, 24}, {U'7', 24, 12}, {U'8', 12, 0},
+        {U'w', 36, 24}, {U'0', 120, 0}, {U'6', 36, 24}, {U'7', 24, 12}, {U'8', 12, 12},
         {U'9', 2, 0},   {U'S', 24, 96},
     };
     const Rules& r = rules();
@@ -68,7 +69,7 @@ TEST(Rules, LetterRewrites) {
         {U'W', U'A', U'Ă', 0},    // upper-case key, upper-case letter
         {U'W', U'a', U'ă', 0},    // upper-case key, lower-case letter
         {U'D', U'd', U'đ', 0},    {U'D', U'D', U'Đ', 0},  {U'd', U'D', U'Đ', 0},
-        {U'8', U'â', 0, 0},       // digit breve has no switch rule
+        {U'8', U'ậ', 0, U'ặ'},    // digit breve switches the circumflex, tone kept
         {U'6', U'ơ', 0, U'ô'},    // digit circumflex switches the horn
         {U'7', U'Ô', 0, U'Ơ'},    // digit horn switches the circumflex
         {U'j', U'Ư', U'Ự', 0},    {U'e', U'ẽ', U'ễ', 0},
@@ -106,6 +107,14 @@ TEST(Rules, SequenceTablesKeepOrderAndCase) {
     for (std::size_t i = 0; i < seven.size(); ++i) EXPECT_EQ(seven[i].pattern, lower_w[i].pattern);
     EXPECT_EQ(seven[5].pattern, U"oa");
     EXPECT_EQ(seven[5].replacement, U"oă");
+
+    // The wrong pair is switched by the other pair's key, the tone kept.
+    const auto& o = *r.seqs(U'o');
+    EXPECT_EQ(o[3].pattern, U"ưở");
+    EXPECT_EQ(o[3].replacement, U"uổ");
+    EXPECT_EQ(lower_w[16 + 5].pattern, U"uộ");
+    EXPECT_EQ(lower_w[16 + 5].replacement, U"ượ");
+    EXPECT_EQ(r.seqs(U'6')->front().replacement, U"uô");
 
     // A tone on a half-horned pair completes the horn on both vowels.
     const auto& s = *r.seqs(U'S');
