@@ -5,9 +5,9 @@
 //   key_orders [--top N] [--lists DIR] [--words FILE]
 //
 // A syllable counts as right when the committed text is the syllable or the
-// syllable with the other tone style's placement (hòa, hoà). --words adds a
-// list of one word a line (attested syllables from another source), typed
-// with the lists' settings.
+// syllable with the other tone style's placement (hòa, hoà). --words types the
+// words of another list instead (one a line, a leading count and tab skipped),
+// such as syllables attested in a corpus.
 #include "key_orders.h"
 #include "vanto/engine.h"
 
@@ -99,13 +99,11 @@ int main(int argc, char** argv) {
     }
     try {
         std::vector<std::u32string> words[2]; // by tone style: off, on
-        words[1] = read_list(lists + "/vi_strict_std_on.txt");
-        words[0] = read_list(lists + "/vi_strict_std_off.txt");
-        if (!extra_words.empty()) {
-            for (auto& w : read_list(extra_words)) {
-                words[0].push_back(w);
-                words[1].push_back(std::move(w));
-            }
+        if (extra_words.empty()) {
+            words[1] = read_list(lists + "/vi_strict_std_on.txt");
+            words[0] = read_list(lists + "/vi_strict_std_off.txt");
+        } else {
+            words[0] = words[1] = read_list(extra_words);
         }
         std::printf("# Key orders: %zu syllables (tone style on), %zu (off)\n\n", words[1].size(),
                     words[0].size());

@@ -12,11 +12,12 @@ enum class KeyOrder : std::uint8_t {
     ToneAfterItsVowel,   // tiếng: tieesng   xuất: xuaast
     ToneAfterFirstVowel, // tiếng: tiseeng   xuất: xusaat
     MarksAndToneLast,    // tiếng: tienges   được: duocdwj
+    ToneThenMarksLast,   // tiếng: tiengse   được: duocjdw
 };
 
-constexpr std::array<KeyOrder, 4> kKeyOrders = {KeyOrder::ToneLast, KeyOrder::ToneAfterItsVowel,
-                                                KeyOrder::ToneAfterFirstVowel,
-                                                KeyOrder::MarksAndToneLast};
+constexpr std::array<KeyOrder, 5> kKeyOrders = {
+    KeyOrder::ToneLast, KeyOrder::ToneAfterItsVowel, KeyOrder::ToneAfterFirstVowel,
+    KeyOrder::MarksAndToneLast, KeyOrder::ToneThenMarksLast};
 
 inline const char* key_order_name(KeyOrder o) {
     switch (o) {
@@ -28,6 +29,8 @@ inline const char* key_order_name(KeyOrder o) {
         return "tone right after the first vowel letter";
     case KeyOrder::MarksAndToneLast:
         return "marks and tone after the word";
+    case KeyOrder::ToneThenMarksLast:
+        return "tone, then marks, after the word";
     }
     return "?";
 }
@@ -61,6 +64,8 @@ inline void ordered_syllable_keys(const std::vector<Letter>& w, std::size_t from
     std::size_t tone_at = to; // the tone key follows this letter; to: after the syllable
     if (order == KeyOrder::ToneAfterItsVowel) tone_at = toned;
     if (order == KeyOrder::ToneAfterFirstVowel && tone) tone_at = nucleus_start(w, from, to);
+    const bool marks_last =
+        order == KeyOrder::MarksAndToneLast || order == KeyOrder::ToneThenMarksLast;
     auto is_pair = [&](std::size_t i) { // ư followed by ơ: one key after the word marks both
         return i + 1 < to && w[i].mark == Mark::Horn && w[i + 1].mark == Mark::Horn &&
                to_lower_ascii(w[i].base) == U'u' && to_lower_ascii(w[i + 1].base) == U'o';
@@ -84,14 +89,15 @@ inline void ordered_syllable_keys(const std::vector<Letter>& w, std::size_t from
                 to_lower_ascii(w[i - 1].base) == b)
                 out += w[i].base;
         }
-        if (order != KeyOrder::MarksAndToneLast)
+        if (!marks_last)
             out += mark_keys(w[i]);
         else if (!(i > from && is_pair(i - 1)))
             marks += mark_keys(w[i]);
         if (i == tone_at) out += tone_key;
     }
+    if (tone && tone_at == to && order == KeyOrder::ToneThenMarksLast) out += tone_key;
     out += marks;
-    if (tone && tone_at == to) out += tone_key;
+    if (tone && tone_at == to && order != KeyOrder::ToneThenMarksLast) out += tone_key;
 }
 
 } // namespace detail

@@ -24,15 +24,16 @@ TEST(KeyOrders, EachOrderOfOneSyllable) {
         const char* after_its_vowel;
         const char* after_first_vowel;
         const char* marks_last;
+        const char* tone_then_marks;
     };
     const Case cases[] = {
-        {"tiếng", true, "tieengs", "tieesng", "tiseeng", "tienges"},
-        {"được", true, "dduwowcj", "dduwowjc", "dduwjowc", "duocdwj"},
-        {"quyết", true, "quyeets", "quyeest", "quyseet", "quyetes"},
-        {"giết", true, "gieets", "gieest", "gieest", "gietes"},
-        {"xuất", false, "xua6t1", "xua61t", "xu1a6t", "xuat61"},
-        {"hòa", false, "hoa2", "ho2a", "ho2a", "hoa2"},
-        {"xoong", true, "xooong", "xooong", "xooong", "xooong"},
+        {"tiếng", true, "tieengs", "tieesng", "tiseeng", "tienges", "tiengse"},
+        {"được", true, "dduwowcj", "dduwowjc", "dduwjowc", "duocdwj", "duocjdw"},
+        {"quyết", true, "quyeets", "quyeest", "quyseet", "quyetes", "quyetse"},
+        {"giết", true, "gieets", "gieest", "gieest", "gietes", "gietse"},
+        {"xuất", false, "xua6t1", "xua61t", "xu1a6t", "xuat61", "xuat16"},
+        {"hòa", false, "hoa2", "ho2a", "ho2a", "hoa2", "hoa2"},
+        {"xoong", true, "xooong", "xooong", "xooong", "xooong", "xooong"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.word);
@@ -40,6 +41,7 @@ TEST(KeyOrders, EachOrderOfOneSyllable) {
         EXPECT_EQ(keys(c.word, KeyOrder::ToneAfterItsVowel, c.telex), c.after_its_vowel);
         EXPECT_EQ(keys(c.word, KeyOrder::ToneAfterFirstVowel, c.telex), c.after_first_vowel);
         EXPECT_EQ(keys(c.word, KeyOrder::MarksAndToneLast, c.telex), c.marks_last);
+        EXPECT_EQ(keys(c.word, KeyOrder::ToneThenMarksLast, c.telex), c.tone_then_marks);
     }
 }
 
