@@ -1,7 +1,7 @@
 // The usual key orders give what they gave before free key order: every word
 // of the benchmark corpora, in every typing style and configuration, is typed
 // into the engine and into the reference copy of the engine as it was, and the
-// shown and committed texts must agree.
+// shown and committed texts must agree, also after deleting the last letter.
 //
 // Under the sanitizers the full run takes minutes, so a sanitized build types
 // a deterministic sample (every 7th word); VANTO_DIFFERENTIAL_FULL=1 types
@@ -69,13 +69,22 @@ class Differential {
         reference_.configure(c.telex, c.spell_check, c.std_tone, false, false);
     }
 
-    // Types keys into both; false (with a message) when they disagree.
-    bool agree(std::u32string_view keys, std::string& why) {
+    // Types keys into both, then deletes the last letter when asked; false
+    // (with a message) when they disagree.
+    bool agree(std::u32string_view keys, bool delete_letter, std::string& why) {
         vt_engine_reset(engine_.get());
         reference_.reset();
         for (char32_t k : keys) {
             vt_engine_add_key(engine_.get(), k);
             ref::type_key(reference_, k);
+        }
+        if (delete_letter) {
+            vt_engine_delete_char(engine_.get());
+            try {
+                ref::delete_char(reference_);
+            } catch (...) {
+                reference_.reset();
+            }
         }
         const std::u32string shown = engine_text(engine_.get(), VT_ENGINE_TEXT_RESULT);
         const std::u32string committed = engine_text(engine_.get(), VT_ENGINE_TEXT_COMMITTED);
@@ -83,8 +92,9 @@ class Differential {
         const std::u32string ref_committed = ref::committed_text(reference_);
         if (shown == ref_shown && committed == ref_committed) return true;
         using vanto::bench::encode_utf8;
-        why = encode_utf8(keys) + ": now " + encode_utf8(shown) + " / " + encode_utf8(committed) +
-              ", before " + encode_utf8(ref_shown) + " / " + encode_utf8(ref_committed);
+        why = encode_utf8(keys) + (delete_letter ? " and a deleted letter" : "") + ": now " +
+              encode_utf8(shown) + " / " + encode_utf8(committed) + ", before " +
+              encode_utf8(ref_shown) + " / " + encode_utf8(ref_committed);
         return false;
     }
 
@@ -123,9 +133,11 @@ void expect_no_change(const Config& c, const std::vector<std::u32string>& words,
     const std::size_t step = stride();
     for (std::size_t i = 0; i < words.size(); i += step) {
         auto check = [&](std::u32string_view keys) {
-            std::string why;
-            if (d.agree(keys, why) || intended(c, keys)) return;
-            if (++changed <= 20) ADD_FAILURE() << why;
+            for (bool delete_letter : {false, true}) {
+                std::string why;
+                if (d.agree(keys, delete_letter, why) || intended(c, keys)) continue;
+                if (++changed <= 20) ADD_FAILURE() << why;
+            }
         };
         if (as_spelled) check(words[i]);
         for (Style s : styles) check(vanto::bench::keys_for(words[i], s));
