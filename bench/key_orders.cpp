@@ -138,6 +138,37 @@ int main(int argc, char** argv) {
                 std::printf("\n");
             }
         }
+        // The wrong pair of marks typed and corrected after the syllable.
+        std::printf("\n| keys | wrong pair corrected after the syllable | syllables |");
+        for (const Column& c : kColumns) std::printf(" %s |", c.name);
+        std::printf("\n|---|---|---|---|---|---|---|\n");
+        for (int telex = 1; telex >= 0; --telex) {
+            std::printf("| %s | %s |", telex ? "telex" : "vni",
+                        telex ? "muownos, thuoongw, caanw, cawna" : "muo7n61, thuo6ng7, ca6n8");
+            bool counted = false;
+            for (const Column& c : kColumns) {
+                vt_engine_configure(engine.get(), static_cast<std::uint32_t>(telex), c.spell_check,
+                                    c.std_tone, 0, 0);
+                std::size_t typed = 0;
+                std::vector<Failure> failures;
+                for (const std::u32string& w : words[c.std_tone]) {
+                    const std::u32string keys = vanto::bench::keys_with_wrong_pair(w, telex);
+                    if (keys.empty()) continue;
+                    ++typed;
+                    const std::u32string got = committed_text(engine.get(), keys);
+                    if (got != w && got != vanto::bench::other_tone_style(w))
+                        failures.push_back({w, keys, got});
+                }
+                if (!counted) std::printf(" %zu |", typed);
+                counted = true;
+                std::printf(" %s |", percent(typed - failures.size(), typed).c_str());
+                if (&c == &kColumns[0])
+                    listed.emplace_back(std::string(telex ? "telex" : "vni") +
+                                            ", wrong pair corrected",
+                                        std::move(failures));
+            }
+            std::printf("\n");
+        }
         for (const auto& [name, failures] : listed) {
             std::printf("\n%s (hòa, spell on): %zu wrong%s\n", name.c_str(), failures.size(),
                         failures.empty() ? "" : "; first:");

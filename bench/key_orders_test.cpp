@@ -45,4 +45,23 @@ TEST(KeyOrders, EachOrderOfOneSyllable) {
     }
 }
 
+TEST(KeyOrders, WrongPairTypedAndCorrectedAfterTheSyllable) {
+    struct Case {
+        const char* word;
+        bool telex;
+        const char* keys; // empty: the word has no pair to get wrong
+    };
+    const Case cases[] = {
+        {"muốn", true, "muownos"},   {"thương", true, "thuoongw"}, {"căn", true, "caanw"},
+        {"chuẩn", true, "chuawnar"}, {"muốn", false, "muo7n61"},   {"thương", false, "thuo6ng7"},
+        {"căn", false, "ca6n8"},     {"tiếng", true, ""},
+    };
+    for (const Case& c : cases) {
+        std::u32string w;
+        ASSERT_TRUE(vanto::bench::decode_utf8(c.word, w));
+        EXPECT_EQ(vanto::bench::encode_utf8(vanto::bench::keys_with_wrong_pair(w, c.telex)), c.keys)
+            << c.word;
+    }
+}
+
 } // namespace

@@ -89,6 +89,24 @@ bool horn_already_given(const Engine& e, char32_t key, TextView word) {
            to_lower(before.base) == U'u' && before.mark == Mark::Horn;
 }
 
+// text is word with its ươ turned into uô or the other way round.
+bool switches_pair(const Engine& e, TextView word, TextView text) {
+    if (word.size() != text.size()) return false;
+    std::size_t at = 0;
+    while (at < word.size() && word[at] == text[at]) ++at;
+    if (at + 2 > word.size() || word.substr(at + 2) != text.substr(at + 2)) return false;
+    auto pair = [&](TextView t) {
+        const Decomposed u = decompose(e, t[at]), o = decompose(e, t[at + 1]);
+        const bool is_uo = to_lower(u.base) == U'u' && to_lower(o.base) == U'o';
+        if (!is_uo) return Mark::None;
+        if (u.mark == Mark::Horn && o.mark == Mark::Horn) return Mark::Horn;
+        if (u.mark == Mark::None && o.mark == Mark::Circumflex) return Mark::Circumflex;
+        return Mark::None;
+    };
+    const Mark from = pair(word), to = pair(text);
+    return from != Mark::None && to != Mark::None && from != to;
+}
+
 bool previous_key_added_letter(const State& s) {
     const std::size_t n = s.results.size();
     if (n == 0) return false;
@@ -125,10 +143,11 @@ Candidate rewrite_pass(const Engine& e, char32_t key, TextView word) {
         if (same.score != NO_PATH) return same;
     }
 
-    // A switch or sequence rule may not undo a tone that was just moved.
+    // A switch or sequence rule may not undo a tone that was just moved; a
+    // switch between ươ and uô moves no tone and is always allowed.
     auto acceptable = [&](const MaybeCandidate& c) {
         return c && c->score != NO_PATH && better(*c, best) &&
-               !(c->secondary && e.state.last_reapplied());
+               !(c->secondary && e.state.last_reapplied() && !switches_pair(e, word, c->text));
     };
     auto tone_moved = [&](MaybeCandidate c) {
         if (c && !is_tone_key(e, key))
