@@ -91,6 +91,8 @@ TEST(KeyOrder, TheWrongPairIsSwitched) {
         {"ươ to uô, tone last", kTelex, "buowcoj", "buộc"},
         {"ươ to uô, tone before the o", kTelex, "duowidro", "đuổi"},
         {"uô to ươ by w", kTelex, "thuoongw", "thương"},
+        {"ươ to uô after the horn moved onto the pair", kTelex, "uownos", "uốn"},
+        {"capitals", kTelex, "MUOWNOS", "MUỐN"},
         {"uô to ươ, the tone kept", kTelex, "thuoongfw", "thường"},
         {"â to ă, Telex", kTelex, "caanw", "căn"},
         {"â to ă by 8", kVni, "ca6n8", "căn"},
