@@ -106,7 +106,7 @@ class Differential {
 // The changes made on purpose. With the spell check off nothing keeps English
 // as typed, and a circumflex typed after a tone now takes the tone over, as it
 // does in Vietnamese words typed in that order (gua-r-a: guẩ, as chu-s-a-a:
-// chuấ).
+// chuấ). The committed text of every Vietnamese word is unchanged.
 struct IntendedChange {
     const char32_t* keys_start; // lower case
     bool spell_check;
@@ -114,6 +114,9 @@ struct IntendedChange {
 constexpr IntendedChange kIntendedChanges[] = {
     {U"guara", false},  // guarantee: guẩntee, before gủaantee
     {U"gujara", false}, // Gujarati: Guẩti, before Gủaati
+    // A wrong pair stays composed while the other pair makes a word, so that
+    // the typist can still correct it; the word ends as its keys as before.
+    {U"uoosi", true}, // the typo uối: shows uối (ươi is a word), before uoosi
 };
 
 bool intended(const Config& c, std::u32string_view keys) {

@@ -45,12 +45,49 @@ void give_up(const State& s, char32_t key, Outcome& o) {
     o.reverted = true;
 }
 
+// Whether text with its ă and â, or its ươ and uô, swapped is on the way to
+// a word.
+bool other_pair_scores(const Engine& e, const Text& text) {
+    for (char32_t switch_key : {U'a', U'8'}) { // ă to â, â to ă
+        const CharMap* m = e.rules->char_switch_map(switch_key);
+        for (std::size_t i = 0; m && i < text.size(); ++i) {
+            auto it = m->find(text[i]);
+            if (it == m->end()) continue;
+            Text t = text;
+            t[i] = it->second;
+            if (score_of(e, t) != NO_PATH) return true;
+        }
+    }
+    for (char32_t key : {U'o', U'w'}) { // ươ to uô, uô to ươ
+        const auto* rules = e.rules->seqs(key);
+        for (std::size_t r = 0; rules && r < rules->size(); ++r) {
+            const SeqRule& rule = (*rules)[r];
+            if (rule.pattern.size() != 2 || decompose(e, rule.pattern[1]).mark == Mark::None ||
+                to_lower(decompose(e, rule.pattern[0]).base) != U'u')
+                continue;
+            const std::size_t at = text.find(rule.pattern);
+            if (at == Text::npos) continue;
+            Text t = text;
+            t.replace(at, 2, rule.replacement);
+            if (score_of(e, t) != NO_PATH) return true;
+        }
+    }
+    return false;
+}
+
 // No candidate made sense: append the key, or fall back to the keys.
 Outcome no_useful_rewrite(const Engine& e, char32_t key) {
     const State& s = e.state;
     const Text& current = s.result();
     Outcome o;
     if (has_tone_char(e) && e.spell_check) {
+        // A wrong pair (bă for bâ, buô for bươ) is kept while the other pair
+        // makes a word: the typist may still correct it (bawua: bâu).
+        if (key_upper(key) != U'Z' && !is_english_with_key(s.raw, key) &&
+            other_pair_scores(e, current + key)) {
+            o.text = current + key;
+            return o;
+        }
         if (key_upper(key) == U'Z' || !s.last_is_word() || current.size() < 4 ||
             is_english_with_key(s.raw, key)) {
             give_up(s, key, o);
@@ -232,7 +269,9 @@ bool better(const Candidate& c, const MaybeCandidate& best) {
     return c.text.size() < best->text.size();
 }
 
-std::uint8_t score_of(const Engine& e, TextView text) { return lookup(*e.trie, text, WORD, false); }
+std::uint8_t score_of(const Engine& e, TextView text) {
+    return lookup(*e.trie, text, WORD, false);
+}
 
 MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word) {
     const auto* choices = e.rules->seq_choices(key);
