@@ -82,7 +82,7 @@ Outcome no_useful_rewrite(const Engine& e, char32_t key) {
     Outcome o;
     if (has_tone_char(e) && e.spell_check) {
         // A wrong pair (bă for bâ, buô for bươ) is kept while the other pair
-        // makes a word: the typist may still correct it (bawua: bâu).
+        // could still make a word: the typist may yet correct it (bawua: bâu).
         if (key_upper(key) != U'Z' && !is_english_with_key(s.raw, key) &&
             other_pair_scores(e, current + key)) {
             o.text = current + key;
