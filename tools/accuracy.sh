@@ -20,3 +20,7 @@ done
 # Attested syllables by source, and English taken by invented syllables.
 cmake --build --preset release --target syllable_coverage >/dev/null
 build/release/bench/syllable_coverage
+
+# Every syllable of the word lists in each order of tone and mark keys.
+cmake --build --preset release --target key_orders >/dev/null
+build/release/bench/key_orders "$@"

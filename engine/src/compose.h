@@ -29,6 +29,11 @@ MaybeCandidate char_candidate(const Engine& e, char32_t key, TextView word);
 MaybeCandidate repeat_undo_candidate(const Engine& e, char32_t key, TextView word);
 Candidate append_candidate(const Engine& e, char32_t key, TextView word);
 
+// c with its tone lifted and put where the dictionary wants it, when that
+// scores better than c; nothing otherwise. A tone typed before the vowels were
+// complete (chusaan, cho1a8n) moves when a mark changes them.
+MaybeCandidate with_tone_moved(const Engine& e, const Candidate& c);
+
 enum class Mark : std::uint8_t { None, Circumflex, Breve, Horn, Stroke };
 
 struct Decomposed {

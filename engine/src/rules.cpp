@@ -27,7 +27,7 @@ constexpr char32_t kMarkedLetters[] =
 // Digit aliases of the letter keys: one list for the single-letter tables,
 // one for the sequence tables.
 constexpr char32_t kCharDigits[] = U"0z1s2f3r4x5j";
-constexpr char32_t kSeqDigits[] = U"1s2f3r4x5j7w";
+constexpr char32_t kSeqDigits[] = U"1s2f3r4x5j6o7w";
 
 [[noreturn]] void missing_key(char32_t key) {
     std::fprintf(stderr, "vanto engine: no entry found for key U+%04X\n",
@@ -89,6 +89,12 @@ void build_char_switch_rules(CharTable& t) {
     CharMap& w = t[U'w'];
     add_pairs(w, U"âấầẩẫậ", U"ăắằẳẵặ");
     add_pairs(w, U"ôốồổỗộ", U"ơớờởỡợ");
+}
+
+// The digit breve turns a circumflex back into a breve, as w does in Telex
+// (ca6n8: căn).
+void add_breve_switch(CharTable& t) {
+    add_pairs(t[U'8'], U"âấầẩẫậ", U"ăắằẳẵặ");
 }
 
 // Digit keys of the two single-letter tables. The table without z gets no 0;
@@ -173,6 +179,7 @@ Rules build() {
     build_char_switch_rules(r.char_switch_rules);
     add_char_digits(r.char_rules, false);
     add_char_digits(r.char_switch_rules, true);
+    add_breve_switch(r.char_switch_rules);
     extend_char_case(r.char_rules);
     extend_char_case(r.char_switch_rules);
 
@@ -189,6 +196,15 @@ Rules build() {
         {U"oạ", U"oặ"}, {U"óa", U"oắ"}, {U"òa", U"oằ"}, {U"ỏa", U"oẳ"}, {U"õa", U"oẵ"},
         {U"ọa", U"oặ"},
     };
+    // A typist who chose the wrong pair switches it with the other pair's key:
+    // o turns ươ into uô (muownos: muốn), w turns uô into ươ (thuoongw:
+    // thương). The tone stays on the second vowel.
+    constexpr const char32_t* kHornPair[] = {U"ươ", U"ướ", U"ườ", U"ưở", U"ưỡ", U"ượ"};
+    constexpr const char32_t* kCircumflexPair[] = {U"uô", U"uố", U"uồ", U"uổ", U"uỗ", U"uộ"};
+    for (std::size_t i = 0; i < std::size(kHornPair); ++i) {
+        r.seq_rules[U'o'].push_back({kHornPair[i], kCircumflexPair[i]});
+        r.seq_rules[U'w'].push_back({kCircumflexPair[i], kHornPair[i]});
+    }
     add_seq_digits(r.seq_choice_rules);
     add_seq_digits(r.seq_rules);
     extend_seq_case(r.seq_choice_rules, [](const SeqChoice& e, Caser caser) {

@@ -43,6 +43,22 @@ Candidate append_candidate(const Engine& e, char32_t key, TextView word) {
     return plain;
 }
 
+MaybeCandidate with_tone_moved(const Engine& e, const Candidate& c) {
+    if (c.score == ENTRY) return std::nullopt;
+    for (std::size_t at = 0; at < c.text.size(); ++at) {
+        const Decomposition* d = e.rules->decomposition(c.text[at]);
+        if (!d || d->key == U'w') continue;
+        Text lifted = c.text;
+        lifted[at] = d->letter;
+        MaybeCandidate moved = char_candidate(e, d->key, lifted);
+        if (!moved || moved->score <= c.score) return std::nullopt;
+        moved->secondary = c.secondary;
+        moved->reverted = c.reverted;
+        return moved;
+    }
+    return std::nullopt;
+}
+
 Decomposed decompose(const Engine& e, char32_t c) {
     const char32_t lower = to_lower(c);
     Decomposed out{lower, Mark::None, 0};

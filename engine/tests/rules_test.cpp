@@ -23,7 +23,7 @@ TEST(Rules, LetterRewrites) {
         {U'W', U'a', U'ă', 0}, // upper-case key, lower-case letter
         {U'D', U'd', U'đ', 0}, // the stroke in any case
         {U'D', U'D', U'Đ', 0}, {U'd', U'D', U'Đ', 0},
-        {U'8', U'â', 0, 0},    // digit breve has no switch rule
+        {U'8', U'ậ', 0, U'ặ'}, // digit breve switches the circumflex, tone kept
         {U'6', U'ơ', 0, U'ô'}, // digit circumflex switches the horn
         {U'7', U'Ô', 0, U'Ơ'}, // digit horn switches the circumflex
         {U'j', U'Ư', U'Ự', 0}, // a tone on a marked letter
@@ -78,6 +78,11 @@ TEST(Rules, SequenceRulesKeepCase) {
         {U'S', U"uơ", U"ướ"},
         {U'S', U"UƠ", U"ƯỚ"},
         {U'S', U"Uơ", U"Ướ"},
+        // The wrong pair is switched by the other pair's key, the tone kept.
+        {U'o', U"ưở", U"uổ"},
+        {U'6', U"ươ", U"uô"},
+        {U'w', U"uộ", U"ượ"},
+        {U'7', U"uô", U"ươ"},
     };
     for (const auto& c : seqs) EXPECT_EQ(seq(c.key, c.pattern), c.replacement);
 }

@@ -1,0 +1,185 @@
+// The usual key orders give what they gave before free key order: every word
+// of the benchmark corpora, in every typing style and configuration, is typed
+// into the engine and into the reference copy of the engine as it was, and the
+// shown and committed texts must agree, also after deleting the last letter.
+//
+// Under the sanitizers the full run takes minutes, so a sanitized build types
+// a deterministic sample (every 7th word); VANTO_DIFFERENTIAL_FULL=1 types
+// every word (the release build types every word by default).
+#include "engine_state.h" // the reference engine
+#include "typing_styles.h"
+#include "vanto/engine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#ifndef VANTO_BENCH_DATA
+#define VANTO_BENCH_DATA "bench/data"
+#endif
+
+namespace {
+
+namespace ref = vanto::reference;
+using vanto::bench::Style;
+
+std::vector<std::u32string> corpus_words(const char* name) {
+    std::ifstream in(std::string(VANTO_BENCH_DATA) + "/" + name, std::ios::binary);
+    std::vector<std::u32string> out;
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t tab = line.find('\t');
+        std::u32string w;
+        if (tab != std::string::npos && vanto::bench::decode_utf8(line.substr(tab + 1), w))
+            out.push_back(std::move(w));
+    }
+    return out;
+}
+
+std::size_t stride() {
+    const char* full = std::getenv("VANTO_DIFFERENTIAL_FULL");
+    if (full && *full == '1') return 1;
+#ifdef VANTO_DIFFERENTIAL_SAMPLE
+    return VANTO_DIFFERENTIAL_SAMPLE;
+#else
+    return 1;
+#endif
+}
+
+std::u32string engine_text(const vt_engine* e, std::uint32_t kind) {
+    std::string bytes(vt_engine_text(e, kind, nullptr, 0), '\0');
+    vt_engine_text(e, kind, bytes.data(), bytes.size());
+    std::u32string out;
+    vanto::bench::decode_utf8(bytes, out);
+    return out;
+}
+
+struct Config {
+    bool telex, spell_check, std_tone;
+};
+
+class Differential {
+  public:
+    explicit Differential(const Config& c) : engine_(vt_engine_new(), &vt_engine_free) {
+        vt_engine_configure(engine_.get(), c.telex, c.spell_check, c.std_tone, 0, 0);
+        reference_.configure(c.telex, c.spell_check, c.std_tone, false, false);
+    }
+
+    // Types keys into both, then deletes the last letter when asked; false
+    // (with a message) when they disagree.
+    bool agree(std::u32string_view keys, bool delete_letter, std::string& why) {
+        vt_engine_reset(engine_.get());
+        reference_.reset();
+        for (char32_t k : keys) {
+            vt_engine_add_key(engine_.get(), k);
+            ref::type_key(reference_, k);
+        }
+        if (delete_letter) {
+            vt_engine_delete_char(engine_.get());
+            try {
+                ref::delete_char(reference_);
+            } catch (...) {
+                reference_.reset();
+            }
+        }
+        const std::u32string shown = engine_text(engine_.get(), VT_ENGINE_TEXT_RESULT);
+        const std::u32string committed = engine_text(engine_.get(), VT_ENGINE_TEXT_COMMITTED);
+        const std::u32string& ref_shown = reference_.state.result();
+        const std::u32string ref_committed = ref::committed_text(reference_);
+        if (shown == ref_shown && committed == ref_committed) return true;
+        using vanto::bench::encode_utf8;
+        why = encode_utf8(keys) + (delete_letter ? " and a deleted letter" : "") + ": now " +
+              encode_utf8(shown) + " / " + encode_utf8(committed) + ", before " +
+              encode_utf8(ref_shown) + " / " + encode_utf8(ref_committed);
+        return false;
+    }
+
+  private:
+    std::unique_ptr<vt_engine, decltype(&vt_engine_free)> engine_;
+    ref::Engine reference_;
+};
+
+// The changes made on purpose. With the spell check off nothing keeps English
+// as typed, and a circumflex typed after a tone now takes the tone over, as it
+// does in Vietnamese words typed in that order (gua-r-a: guẩ, as chu-s-a-a:
+// chuấ). The committed text of every Vietnamese word is unchanged.
+struct IntendedChange {
+    const char32_t* keys_start; // lower case
+    bool spell_check;
+};
+constexpr IntendedChange kIntendedChanges[] = {
+    {U"guara", false},  // guarantee: guẩntee, before gủaantee
+    {U"gujara", false}, // Gujarati: Guẩti, before Gủaati
+    // A wrong pair stays composed while the other pair makes a word, so that
+    // the typist can still correct it; the word ends as its keys as before.
+    {U"uoosi", true}, // the typo uối: shows uối (ươi is a word), before uoosi
+};
+
+bool intended(const Config& c, std::u32string_view keys) {
+    std::u32string lower(keys);
+    for (char32_t& k : lower)
+        if (k >= U'A' && k <= U'Z') k += 32;
+    for (const IntendedChange& change : kIntendedChanges)
+        if (change.spell_check == c.spell_check && lower.starts_with(change.keys_start))
+            return true;
+    return false;
+}
+
+void expect_no_change(const Config& c, const std::vector<std::u32string>& words,
+                      const std::vector<Style>& styles, bool as_spelled) {
+    Differential d(c);
+    std::size_t changed = 0;
+    const std::size_t step = stride();
+    for (std::size_t i = 0; i < words.size(); i += step) {
+        auto check = [&](std::u32string_view keys) {
+            for (bool delete_letter : {false, true}) {
+                std::string why;
+                if (d.agree(keys, delete_letter, why) || intended(c, keys)) continue;
+                if (++changed <= 20) ADD_FAILURE() << why;
+            }
+        };
+        if (as_spelled) check(words[i]);
+        for (Style s : styles) check(vanto::bench::keys_for(words[i], s));
+    }
+    EXPECT_EQ(changed, 0u);
+}
+
+std::vector<Style> styles_of(bool telex) {
+    std::vector<Style> out;
+    for (Style s : vanto::bench::kStyles)
+        if (vanto::bench::is_telex(s) == telex) out.push_back(s);
+    return out;
+}
+
+class UsualOrders : public testing::TestWithParam<Config> {};
+
+TEST_P(UsualOrders, VietnameseCorpusTypesAsBefore) {
+    const auto words = corpus_words("vi_words.tsv");
+    ASSERT_FALSE(words.empty());
+    expect_no_change(GetParam(), words, styles_of(GetParam().telex), false);
+}
+
+TEST_P(UsualOrders, EnglishCorpusTypesAsBefore) {
+    const auto words = corpus_words("en_words.tsv");
+    ASSERT_FALSE(words.empty());
+    expect_no_change(GetParam(), words, styles_of(GetParam().telex), true);
+}
+
+std::string config_name(const testing::TestParamInfo<Config>& info) {
+    const Config& c = info.param;
+    return std::string(c.telex ? "Telex" : "Vni") + (c.spell_check ? "SpellOn" : "SpellOff") +
+           (c.std_tone ? "StdOn" : "StdOff");
+}
+
+INSTANTIATE_TEST_SUITE_P(AllConfigurations, UsualOrders,
+                         testing::Values(Config{true, true, true}, Config{true, true, false},
+                                         Config{true, false, true}, Config{true, false, false},
+                                         Config{false, true, true}, Config{false, true, false},
+                                         Config{false, false, true}, Config{false, false, false}),
+                         config_name);
+
+} // namespace

@@ -1,0 +1,269 @@
+// Key composition: every key proposes candidate spellings from the rule tables,
+// the word trie scores them, and the best one becomes the word. Orthography is
+// not hard-coded: the dictionary decides where a tone or mark may go.
+#include "compose.h"
+
+namespace vanto::reference {
+
+namespace {
+
+// Beyond this many keys no key acts as a mark or tone any more.
+constexpr std::size_t kRewriteKeyLimit = 16;
+
+// The new form of the word after one key, before it is recorded.
+struct Outcome {
+    Text text;
+    bool reverted = false;
+    bool reapplied = false;
+    std::uint8_t score = 0;
+};
+
+Outcome from_candidate(const Candidate& c, TextView prefix = {}) {
+    Outcome o;
+    o.text.assign(prefix);
+    o.text += c.text;
+    o.reverted = c.reverted;
+    o.reapplied = c.reapplied;
+    o.score = c.score;
+    return o;
+}
+
+Text keys_plus(const State& s, char32_t key) {
+    Text t = s.raw;
+    t += key;
+    return t;
+}
+
+bool is_strict_word(const Engine& e, TextView text) {
+    return lookup(*e.trie, text, STRICT_WORD, true) != NO_PATH;
+}
+
+// Shows the word as its keys: the user is typing English or something that
+// cannot become Vietnamese.
+void give_up(const State& s, char32_t key, Outcome& o) {
+    o.text = keys_plus(s, key);
+    o.reverted = true;
+}
+
+// No candidate made sense: append the key, or fall back to the keys.
+Outcome no_useful_rewrite(const Engine& e, char32_t key) {
+    const State& s = e.state;
+    const Text& current = s.result();
+    Outcome o;
+    if (has_tone_char(e) && e.spell_check) {
+        if (key_upper(key) == U'Z' || !s.last_is_word() || current.size() < 4 ||
+            is_english_with_key(s.raw, key)) {
+            give_up(s, key, o);
+            return o;
+        }
+    } else {
+        const bool repeated = !s.raw.empty() && s.raw.back() == key;
+        if (!repeated) {
+            const std::uint8_t as_keys = append_candidate(e, key, s.raw).score;
+            if (as_keys == PATH || as_keys == ENTRY) {
+                give_up(s, key, o);
+                return o;
+            }
+        }
+    }
+    o.text = current + key;
+    return o;
+}
+
+// One pass of the rewrite procedure over word; never returns nothing.
+Candidate rewrite_pass(const Engine& e, char32_t key, TextView word) {
+    const Rules& r = *e.rules;
+    const char32_t ku = key_upper(key);
+    MaybeCandidate best;
+    auto done = [&] { return best && best->score > PATH; };
+
+    if (ku == U'W' && (!e.telex || e.telex_w)) {
+        if (MaybeCandidate undo = repeat_undo_candidate(e, key, word)) {
+            undo->reverted = false;
+            best = std::move(undo);
+        } else {
+            Candidate quick;
+            quick.text.assign(word);
+            quick.text += key == U'W' ? U'Ư' : U'ư';
+            quick.score = score_of(e, quick.text);
+            best = std::move(quick);
+        }
+        if (done()) return *best;
+    }
+
+    // A switch or sequence rule may not undo a tone that was just moved.
+    auto acceptable = [&](const MaybeCandidate& c) {
+        return c && c->score != NO_PATH && better(*c, best) &&
+               !(c->secondary && e.state.last_reapplied());
+    };
+    if (MaybeCandidate c = seq_candidate(e, key, word); acceptable(c)) best = std::move(c);
+    if (done()) return *best;
+    if (MaybeCandidate c = char_candidate(e, key, word); acceptable(c)) best = std::move(c);
+    if (done()) return *best;
+    if (Candidate c = append_candidate(e, key, word); better(c, best)) best = std::move(c);
+    if (done()) return *best;
+
+    const bool undo_allowed = r.seq_choices(key) || r.seqs(key) ||
+                              ((r.char_map(key) || r.char_switch_map(key)) &&
+                               (ku != U'Z' || e.telex_z));
+    if (undo_allowed) {
+        MaybeCandidate undo = repeat_undo_candidate(e, key, word);
+        if (undo && better(*undo, best)) best = std::move(undo);
+    }
+    if (!best) throw InternalFailure("append case");
+    return *best;
+}
+
+Outcome rewrite(const Engine& e, char32_t key) {
+    const State& s = e.state;
+    Text onset;
+    Candidate best = rewrite_pass(e, key, s.result());
+    if (best.score == NO_PATH && !e.spell_check) {
+        // An onset the dictionary does not know must not stop the vowel from
+        // taking its mark: try again on the rest after the onset.
+        auto [head, rest] = split_onset(s.result(), e.spell_check);
+        onset = std::move(head);
+        best = rewrite_pass(e, key, rest);
+    }
+    if (best.score == NO_PATH) return no_useful_rewrite(e, key);
+
+    Outcome o = from_candidate(best, onset);
+    if (best.score != 2 && e.spell_check && is_english_with_key(s.raw, key) &&
+        !is_strict_word(e, o.text))
+        give_up(s, key, o);
+    return o;
+}
+
+Outcome append_route(const Engine& e, char32_t key) {
+    const State& s = e.state;
+    Candidate a = append_candidate(e, key, s.result());
+    if (a.score == NO_PATH) return no_useful_rewrite(e, key);
+    Outcome o = from_candidate(a);
+    if (a.score == ENTRY && s.raw.size() >= 4 && e.spell_check &&
+        is_english_with_key(s.raw, key) && !is_strict_word(e, a.text))
+        give_up(s, key, o);
+    return o;
+}
+
+// A composed word stretched by repeating its last letter ("chưaaa", "điii")
+// keeps its letters instead of falling back to the keys.
+void guard_elongation(const Engine& e, char32_t key, Outcome& o) {
+    const State& s = e.state;
+    const Text& current = s.result();
+    if (current.empty() || !is_ascii_letter(key) || current == s.raw) return;
+    if (o.text.size() != s.raw.size() + 1 || o.text.compare(0, s.raw.size(), s.raw) != 0) return;
+    const char32_t base = to_lower(decompose(e, current.back()).base);
+    if (base != to_lower(key)) return;
+    if (!s.last_is_word() && !is_elongated_word(e, current)) return;
+    if (is_english_word(o.text)) return;
+    o.text = current + key;
+}
+
+} // namespace
+
+bool better(const Candidate& c, const MaybeCandidate& best) {
+    if (!best) return true;
+    if (c.score != best->score) return c.score > best->score;
+    return c.text.size() < best->text.size();
+}
+
+std::uint8_t score_of(const Engine& e, TextView text) { return lookup(*e.trie, text, WORD, false); }
+
+MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word) {
+    const auto* choices = e.rules->seq_choices(key);
+    const auto* seqs = e.rules->seqs(key);
+    if (!choices && !seqs) return std::nullopt;
+    auto replaced = [&](std::size_t at, std::size_t length, TextView by) {
+        Text t(word.substr(0, at));
+        t += by;
+        t += word.substr(at + length);
+        return t;
+    };
+    if (choices) {
+        for (const SeqChoice& rule : *choices) {
+            const std::size_t at = word.find(rule.pattern);
+            if (at == TextView::npos || rule.replacements.empty()) continue;
+            Candidate c;
+            for (const Text& by : rule.replacements) {
+                c.text = replaced(at, rule.pattern.size(), by);
+                c.score = score_of(e, c.text);
+                if (c.score == ENTRY) break;
+            }
+            return c;
+        }
+    }
+    if (seqs) {
+        for (const SeqRule& rule : *seqs) {
+            const std::size_t at = word.find(rule.pattern);
+            if (at == TextView::npos) continue;
+            Candidate c;
+            c.text = replaced(at, rule.pattern.size(), rule.replacement);
+            c.score = score_of(e, c.text);
+            c.secondary = true;
+            return c;
+        }
+    }
+    return std::nullopt;
+}
+
+MaybeCandidate char_candidate(const Engine& e, char32_t key, TextView word) {
+    const CharMap* maps[2] = {e.rules->char_map(key), e.rules->char_switch_map(key)};
+    if (!maps[0] && !maps[1]) return std::nullopt;
+    if (key_upper(key) == U'Z' && !e.telex_z) return std::nullopt;
+    MaybeCandidate best;
+    for (int m = 0; m < 2; ++m) {
+        if (!maps[m]) continue;
+        // Rightmost position first: among equal scores it wins.
+        for (std::size_t i = word.size(); i-- > 0;) {
+            auto it = maps[m]->find(word[i]);
+            if (it == maps[m]->end()) continue;
+            Candidate c;
+            c.text.assign(word);
+            c.text[i] = it->second;
+            c.score = score_of(e, c.text);
+            c.secondary = m == 1;
+            const bool complete = c.score == ENTRY;
+            if (!best || c.score > best->score) best = std::move(c);
+            if (complete) break;
+        }
+    }
+    return best;
+}
+
+MaybeCandidate repeat_undo_candidate(const Engine& e, char32_t key, TextView word) {
+    const State& s = e.state;
+    if (word.empty() || word.back() == key || s.raw.empty() || s.raw.back() != key)
+        return std::nullopt;
+    Candidate c;
+    if (s.results.size() >= 2) c.text = s.results[s.results.size() - 2];
+    c.text += key;
+    c.reverted = true;
+    c.score = 2;
+    return c;
+}
+
+void add_key(Engine& e, char32_t key) {
+    State& s = e.state;
+    s.check_consistent();
+    const bool non_empty = !s.result().empty();
+    bool to_rewrite = false;
+    if (s.raw.size() < kRewriteKeyLimit) {
+        if (e.telex)
+            to_rewrite = !is_digit(key) && ((non_empty && e.rules->is_modifier(key)) ||
+                                            (key_upper(key) == U'W' && e.telex_w));
+        else
+            to_rewrite = is_digit(key) && non_empty;
+    }
+    Outcome o = to_rewrite ? rewrite(e, key) : append_route(e, key);
+    guard_elongation(e, key, o);
+
+    const bool reverted = o.reverted || s.last_reverted();
+    const bool reapplied = o.reapplied || s.last_reapplied();
+    s.raw.push_back(key);
+    s.results.push_back(std::move(o.text));
+    s.is_word.push_back(o.score == ENTRY);
+    s.reverted.push_back(reverted);
+    s.reapplied.push_back(reapplied);
+}
+
+} // namespace vanto::reference

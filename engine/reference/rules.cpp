@@ -1,0 +1,228 @@
+#include "rules.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace vanto::reference {
+
+namespace {
+
+// The twelve base vowels; position i of every toned series carries its tone
+// on base vowel i.
+constexpr char32_t kBaseVowels[] = U"aăâeêioôơuưy";
+
+// The tone keys, always taken in this order, with their toned series.
+struct ToneSeries {
+    char32_t key;
+    const char32_t* series;
+};
+constexpr ToneSeries kTones[] = {
+    {U's', U"áắấéếíóốớúứý"}, {U'f', U"àằầèềìòồờùừỳ"}, {U'r', U"ảẳẩẻểỉỏổởủửỷ"},
+    {U'x', U"ãẵẫẽễĩõỗỡũữỹ"}, {U'j', U"ạặậẹệịọộợụựỵ"},
+};
+
+constexpr char32_t kMarkedLetters[] =
+    U"áàảãạăắằẳẵặâấầẩẫậéèẻẽẹêếềểễệíìỉĩịóòỏõọôốồổỗộơớờởỡợúùủũụưứừửữựýỳỷỹỵđ";
+
+// Digit aliases of the letter keys: one list for the single-letter tables,
+// one for the sequence tables.
+constexpr char32_t kCharDigits[] = U"0z1s2f3r4x5j";
+constexpr char32_t kSeqDigits[] = U"1s2f3r4x5j7w";
+
+[[noreturn]] void missing_key(char32_t key) {
+    std::fprintf(stderr, "vanto engine: no entry found for key U+%04X\n",
+                 static_cast<unsigned>(key));
+    std::abort();
+}
+
+// Character i of from maps to character i of to; a letter given twice keeps
+// the later pair.
+void add_pairs(CharMap& map, TextView from, TextView to) {
+    for (std::size_t i = 0; i < from.size() && i < to.size(); ++i) map[from[i]] = to[i];
+}
+
+Text all_upper(TextView s) {
+    Text out(s);
+    for (auto& c : out) c = to_upper(c);
+    return out;
+}
+
+Text capitalized(TextView s) {
+    Text out(s);
+    if (!out.empty()) out[0] = to_upper(out[0]);
+    return out;
+}
+
+bool is_lowercase_letter(char32_t c) { return to_upper(c) != c; }
+
+template <class Table>
+const typename Table::mapped_type& entry(const Table& table, char32_t key) {
+    auto it = table.find(key);
+    if (it == table.end()) missing_key(key);
+    return it->second;
+}
+
+using CharTable = std::unordered_map<char32_t, CharMap>;
+
+void build_char_rules(CharTable& t) {
+    for (const auto& tone : kTones) add_pairs(t[tone.key], kBaseVowels, tone.series);
+    add_pairs(t[U'd'], U"d", U"đ");
+    add_pairs(t[U'a'], U"aáàảãạ", U"âấầẩẫậ");
+    add_pairs(t[U'o'], U"oóòỏõọ", U"ôốồổỗộ");
+    add_pairs(t[U'e'], U"eéèẻẽẹ", U"êếềểễệ");
+    CharMap& w = t[U'w'];
+    add_pairs(w, U"aáàảãạ", U"ăắằẳẵặ");
+    add_pairs(w, U"oóòỏõọ", U"ơớờởỡợ");
+    add_pairs(w, U"uúùủũụ", U"ưứừửữự");
+    CharMap& z = t[U'z'];
+    for (const auto& tone : kTones) add_pairs(z, tone.series, kBaseVowels);
+}
+
+void build_char_switch_rules(CharTable& t) {
+    for (const auto& target : kTones) {
+        CharMap& map = t[target.key];
+        for (const auto& other : kTones)
+            if (other.key != target.key) add_pairs(map, other.series, target.series);
+    }
+    add_pairs(t[U'a'], U"ăắằẳẵặ", U"âấầẩẫậ");
+    add_pairs(t[U'o'], U"ơớờởỡợ", U"ôốồổỗộ");
+    CharMap& w = t[U'w'];
+    add_pairs(w, U"âấầẩẫậ", U"ăắằẳẵặ");
+    add_pairs(w, U"ôốồổỗộ", U"ơớờởỡợ");
+}
+
+// Digit keys of the two single-letter tables. The table without z gets no 0;
+// 6 is the union of whichever of a, e, o the table has.
+void add_char_digits(CharTable& t, bool is_switch_table) {
+    TextView digits = kCharDigits;
+    for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
+        auto it = t.find(digits[i + 1]);
+        if (it != t.end()) t[digits[i]] = CharMap(it->second);
+    }
+    CharMap six;
+    for (char32_t key : {U'a', U'e', U'o'}) {
+        auto it = t.find(key);
+        if (it == t.end()) continue;
+        for (const auto& [from, to] : it->second) six[from] = to;
+    }
+    t[U'6'] = std::move(six);
+    if (is_switch_table) {
+        add_pairs(t[U'7'], U"ôốồổỗộ", U"ơớờởỡợ");
+        return;
+    }
+    CharMap& seven = t[U'7'];
+    add_pairs(seven, U"oóòỏõọ", U"ơớờởỡợ");
+    add_pairs(seven, U"uúùủũụ", U"ưứừửữự");
+    add_pairs(t[U'8'], U"aáàảãạ", U"ăắằẳẵặ");
+    t[U'9'] = CharMap(entry(t, U'd'));
+}
+
+void extend_char_case(CharTable& t) {
+    for (auto& [key, map] : t) {
+        CharMap lower = map;
+        for (const auto& [from, to] : lower) map[to_upper(from)] = to_upper(to);
+    }
+    std::vector<char32_t> keys;
+    for (const auto& [key, map] : t)
+        if (is_lowercase_letter(key)) keys.push_back(key);
+    for (char32_t key : keys) t[to_upper(key)] = CharMap(entry(t, key));
+}
+
+template <class Table>
+void add_seq_digits(Table& t) {
+    TextView digits = kSeqDigits;
+    for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
+        auto it = t.find(digits[i + 1]);
+        if (it != t.end()) t[digits[i]] = typename Table::mapped_type(it->second);
+    }
+}
+
+// Adds the all-upper and then the capitalised form of every entry: an entry
+// whose sequence is already listed is replaced in place, otherwise appended.
+// Mixed case other than a capital first letter gets no entry.
+template <class Entry, class Transform>
+void extend_seq_case(std::unordered_map<char32_t, std::vector<Entry>>& t, Transform transform) {
+    for (auto& [key, list] : t) {
+        const std::vector<Entry> snapshot = list;
+        for (const Entry& e : snapshot) {
+            for (auto caser : {&all_upper, &capitalized}) {
+                Entry added = transform(e, caser);
+                bool replaced = false;
+                for (Entry& existing : list) {
+                    if (existing.pattern == added.pattern) {
+                        existing = std::move(added);
+                        replaced = true;
+                        break;
+                    }
+                }
+                if (!replaced) list.push_back(std::move(added));
+            }
+        }
+    }
+    std::vector<char32_t> keys;
+    for (const auto& [key, list] : t)
+        if (is_lowercase_letter(key)) keys.push_back(key);
+    for (char32_t key : keys) t[to_upper(key)] = std::vector<Entry>(entry(t, key));
+}
+
+using Caser = Text (*)(TextView);
+
+Rules build() {
+    Rules r;
+    build_char_rules(r.char_rules);
+    build_char_switch_rules(r.char_switch_rules);
+    add_char_digits(r.char_rules, false);
+    add_char_digits(r.char_switch_rules, true);
+    extend_char_case(r.char_rules);
+    extend_char_case(r.char_switch_rules);
+
+    r.seq_choice_rules[U'w'] = {
+        {U"uo", {U"uơ", U"ươ"}}, {U"uó", {U"ướ"}}, {U"uò", {U"uờ", U"ườ"}},
+        {U"uỏ", {U"ưở"}},        {U"uõ", {U"ưỡ"}}, {U"uọ", {U"ượ"}},
+    };
+    constexpr const char32_t* kHornTone[] = {U"ướ", U"ườ", U"ưở", U"ưỡ", U"ượ"};
+    for (std::size_t i = 0; i < std::size(kTones); ++i)
+        r.seq_rules[kTones[i].key] = {{U"uơ", kHornTone[i]}, {U"ưo", kHornTone[i]}};
+    r.seq_rules[U'w'] = {
+        {U"úo", U"ướ"}, {U"ùo", U"ườ"}, {U"ủo", U"ưở"}, {U"ũo", U"ưỡ"}, {U"ụo", U"ượ"},
+        {U"oa", U"oă"}, {U"oá", U"oắ"}, {U"oà", U"oằ"}, {U"oả", U"oẳ"}, {U"oã", U"oẵ"},
+        {U"oạ", U"oặ"}, {U"óa", U"oắ"}, {U"òa", U"oằ"}, {U"ỏa", U"oẳ"}, {U"õa", U"oẵ"},
+        {U"ọa", U"oặ"},
+    };
+    add_seq_digits(r.seq_choice_rules);
+    add_seq_digits(r.seq_rules);
+    extend_seq_case(r.seq_choice_rules, [](const SeqChoice& e, Caser caser) {
+        SeqChoice out{caser(e.pattern), {}};
+        for (const Text& c : e.replacements) out.replacements.push_back(caser(c));
+        return out;
+    });
+    extend_seq_case(r.seq_rules, [](const SeqRule& e, Caser caser) {
+        return SeqRule{caser(e.pattern), caser(e.replacement)};
+    });
+
+    for (const auto& tone : kTones)
+        for (std::size_t i = 0; i < 12; ++i)
+            r.decompositions[tone.series[i]] = {tone.key, kBaseVowels[i]};
+    r.decompositions[U'ơ'] = {U'w', U'o'};
+    r.decompositions[U'ư'] = {U'w', U'u'};
+    const auto lower_decompositions = r.decompositions;
+    for (const auto& [c, d] : lower_decompositions)
+        r.decompositions[to_upper(c)] = {d.key, to_upper(d.letter)};
+
+    for (char32_t c : TextView(kMarkedLetters)) {
+        r.marked_letters.insert(c);
+        r.marked_letters.insert(to_upper(c));
+    }
+    return r;
+}
+
+} // namespace
+
+const Rules& rules() {
+    // A function-local static is built exactly once; racing first callers wait
+    // for the one build and then share it.
+    static const Rules instance = build();
+    return instance;
+}
+
+} // namespace vanto::reference

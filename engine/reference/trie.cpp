@@ -1,0 +1,104 @@
+#include "trie.h"
+
+// The dictionaries are the engine's own generated arrays.
+#include "../src/trie.h"
+
+#include <algorithm>
+
+namespace vanto::reference {
+
+namespace {
+
+Trie view(const vanto::engine::Trie& t) {
+    return {t.offsets, t.flags, t.labels, t.targets, t.nodes, t.edges};
+}
+
+} // namespace
+
+bool TrieWalk::step(char32_t c) {
+    if (!alive_) return false;
+    const char32_t folded = to_lower(c);
+    const std::uint32_t* first = trie_.labels + trie_.offsets[node_];
+    const std::uint32_t* last = trie_.labels + trie_.offsets[node_ + 1];
+    const std::uint32_t* found = std::lower_bound(first, last, static_cast<std::uint32_t>(folded));
+    if (found == last || *found != folded) return alive_ = false;
+    node_ = trie_.targets[found - trie_.labels];
+    if (strict_ && !(trie_.flags[node_] & STRICT_PATH)) return alive_ = false;
+    return true;
+}
+
+bool TrieWalk::step(TextView text) {
+    for (char32_t c : text)
+        if (!step(c)) return false;
+    return alive_;
+}
+
+std::uint8_t TrieWalk::answer(std::uint8_t mask) const {
+    if (!alive_) return NO_PATH;
+    return (trie_.flags[node_] & mask) ? ENTRY : PATH;
+}
+
+std::uint8_t lookup(const Trie& trie, TextView word, std::uint8_t mask, bool strict) {
+    TrieWalk walk(trie, strict);
+    walk.step(word);
+    return walk.answer(mask);
+}
+
+const Trie& word_trie(bool spell_check, bool std_tone) {
+    namespace generated = vanto::engine::generated;
+    static const Trie off_off = view(generated::trie_off_off),
+                      on_off = view(generated::trie_on_off), off_on = view(generated::trie_off_on),
+                      on_on = view(generated::trie_on_on);
+    if (spell_check) return std_tone ? on_on : on_off;
+    return std_tone ? off_on : off_off;
+}
+
+const Trie& english_trie() {
+    static const Trie english = view(vanto::engine::generated::english_words);
+    return english;
+}
+
+const char32_t* const short_english_words[40] = {
+    U"as",  U"if",  U"is",  U"of",  U"or",  U"us",  U"air", U"bar", U"box", U"bus",
+    U"car", U"ear", U"err", U"far", U"fax", U"fix", U"for", U"fox", U"fur", U"gas",
+    U"has", U"her", U"his", U"its", U"jar", U"max", U"mix", U"nor", U"off", U"our",
+    U"per", U"sex", U"sir", U"six", U"tar", U"tax", U"war", U"was", U"wax", U"yes",
+};
+
+bool is_english_word(TextView word) {
+    if (word.size() > 3)
+        return lookup(english_trie(), word.substr(0, 7), STRICT_WORD, false) == ENTRY;
+    if (word.empty()) return false;
+    for (const char32_t* entry : short_english_words) {
+        TextView candidate(entry);
+        if (candidate.size() != word.size()) continue;
+        bool same = true;
+        for (std::size_t i = 0; i < word.size() && same; ++i)
+            same = to_lower(word[i]) == candidate[i];
+        if (same) return true;
+    }
+    return false;
+}
+
+bool is_english_with_key(TextView raw, char32_t key) {
+    TrieWalk walk(english_trie(), false);
+    walk.step(raw);
+    walk.step(key);
+    return walk.answer(STRICT_WORD) == ENTRY;
+}
+
+std::pair<Text, Text> split_onset(TextView word, bool spell_check) {
+    if (spell_check) return {Text(), Text(word)};
+    if (word.size() > 2) {
+        for (TextView prefix : {U"qu", U"QU", U"Qu", U"qU", U"gi", U"GI", U"Gi", U"gI"})
+            if (word.substr(0, 2) == prefix) return {Text(word.substr(0, 2)), Text(word.substr(2))};
+    }
+    constexpr TextView consonants = U"qwrtpsdfghjklzxcvbnmQWRTPSDFGHJKLZXCVBNMđĐ";
+    std::size_t k = 0;
+    while (k < word.size() && consonants.find(word[k]) != TextView::npos) ++k;
+    if (word.empty() || k == 0 || k == word.size() || (k == 1 && (word[0] == U'd' || word[0] == U'D')))
+        return {Text(), Text(word)};
+    return {Text(word.substr(0, k)), Text(word.substr(k))};
+}
+
+} // namespace vanto::reference
