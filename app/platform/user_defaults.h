@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -53,6 +54,9 @@ class UserDefaultsProvider {
     virtual std::unique_ptr<UserDefaults> suite(std::string_view name) = 0;
     // Forgets everything stored in the named domain.
     virtual void removePersistentDomain(std::string_view name) = 0;
+    // The file that keeps the application's own domain, to tell the user
+    // where the settings live; empty when it is not known.
+    virtual std::filesystem::path standardFile() = 0;
 };
 
 } // namespace vanto

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace vanto {
 namespace {
@@ -55,10 +56,14 @@ class FakeDefaults final : public UserDefaults {
     }
     bool put(std::string_view key, DefaultsValue value) {
         writes.emplace_back(key);
+        if (refuse) return false;
         values.insert_or_assign(std::string(key), std::move(value));
         return true;
     }
     bool standard_;
+
+  public:
+    bool refuse = false; // every write fails, as on a full or read-only disk
 };
 
 // Records posts and delivers them at once to every observer.
@@ -221,6 +226,46 @@ TEST_F(SettingsTest, UndecodableExclusionsReadAsNoneAndStayStored) {
     EXPECT_TRUE(Settings(domain, notifications, plists, 100).exclusions().empty());
 }
 
+// The window must never show a change that is not kept: after a failed save
+// the settings read what the store holds, say that the save failed, and
+// tell nobody else (there is nothing new to reload).
+TEST_F(SettingsTest, AFailedSaveIsReportedAndShowsWhatIsKept) {
+    const struct {
+        const char* name;
+        void (*set)(Settings&);
+        bool (*changed)(const Settings&);
+        bool refuse;
+    } cases[] = {
+        {"the store refuses", [](Settings& s) { s.setTelexW(true); },
+         [](const Settings& s) { return s.telexW(); }, true},
+        {"telex, the store refuses", [](Settings& s) { s.setTelex(false); },
+         [](const Settings& s) { return !s.telex(); }, true},
+        {"the list cannot be stored",
+         [](Settings& s) {
+             s.setExclusions({{"com.adobe.*", true}, {"bad\xff", true}});
+         },
+         [](const Settings& s) { return !s.exclusions().empty(); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeDefaults domain(true);
+        RecordingNotifications center;
+        Settings s(domain, center, plists, 7);
+        const Counted changes(s);
+        domain.refuse = c.refuse;
+        c.set(s);
+        EXPECT_TRUE(s.saveFailed());
+        EXPECT_FALSE(c.changed(s));
+        EXPECT_EQ(changes.calls, 1);
+        EXPECT_TRUE(center.posts.empty());
+
+        domain.refuse = false;
+        s.setSpellCheck(false);
+        EXPECT_FALSE(s.saveFailed()) << "a save that works clears it";
+        EXPECT_EQ(center.posts.size(), 1u);
+    }
+}
+
 TEST_F(SettingsTest, AnotherDomainNeitherAnnouncesNorListens) {
     FakeDefaults scratch(false);
     Settings s(scratch, notifications, plists, 100);
@@ -232,6 +277,33 @@ TEST_F(SettingsTest, AnotherDomainNeitherAnnouncesNorListens) {
     EXPECT_EQ(changes.calls, 1);
     EXPECT_TRUE(notifications.posts.empty());
     EXPECT_EQ(notifications.observations, 0);
+}
+
+// A text that is not UTF-8, written into the domain by another program,
+// used to make every later save of the whole domain fail.
+TEST(SettingsOnFiles, AStrangeValueInTheDomainBlocksNoSave) {
+    char pattern[] = "/tmp/vanto-settings-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path folder = pattern;
+    {
+        const std::string xml = "<plist><dict><key>setupPromptedVersion</key><string>\xff</string>"
+                                "<key>isIgnoreApp</key><true/></dict></plist>";
+        std::ofstream(folder / "norbel.inputmethod.Vanto.plist") << xml;
+        PortableUserDefaultsProvider store(folder);
+        PortableNotificationHub hub;
+        PortablePropertyLists plists;
+        Settings settings(store.standard(), hub, plists, 1);
+        EXPECT_TRUE(settings.exclusionsOn());
+        settings.setTelexW(true);
+        settings.setExclusions({{"com.adobe.*", true}});
+        EXPECT_FALSE(settings.saveFailed());
+        PortableUserDefaultsProvider again(folder);
+        const Settings reread(again.standard(), hub, plists, 2);
+        EXPECT_TRUE(reread.telexW());
+        EXPECT_TRUE(reread.exclusionsOn());
+        EXPECT_EQ(reread.exclusions(), (std::vector<Exclusion>{{"com.adobe.*", true}}));
+    }
+    std::filesystem::remove_all(folder);
 }
 
 // Two processes, each with its own store object on the same folder.

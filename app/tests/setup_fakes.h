@@ -104,7 +104,18 @@ class FakeFileStatus final : public FileStatus {
         if (it == changed.end()) return std::nullopt;
         return it->second;
     }
+    // Files are real: the installer's tests look at what it wrote.
+    std::error_code replaceFile(const std::filesystem::path& file,
+                                std::span<const std::uint8_t> bytes, unsigned mode) override {
+        return files_.replaceFile(file, bytes, mode);
+    }
+    std::error_code makeFolders(const std::filesystem::path& folder, unsigned mode) override {
+        return files_.makeFolders(folder, mode);
+    }
     std::map<std::filesystem::path, std::int64_t> changed;
+
+  private:
+    PortableFileStatus files_;
 };
 
 class FakeAppBundle final : public AppBundle {

@@ -3,8 +3,8 @@
 #include "context/browser_address.h"
 #include "pipeline/app_profile.h"
 #include "pipeline/key_event.h"
-#include "settings/unicode.h"
 #include "settings/settings.h"
+#include "settings/unicode.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -24,6 +24,10 @@ const std::array<OptionToggle, 5> kOptionToggles = {{
 
 bool isEnabled(const OptionToggle& toggle, const Settings& settings) {
     return !toggle.needsTelex || settings.telex();
+}
+
+std::string_view saveStatus(const Settings& settings) {
+    return settings.saveFailed() ? kSaveFailedText : std::string_view();
 }
 
 StatusRow layoutStatus(bool layoutEnabled) {

@@ -217,6 +217,17 @@ class MacUserDefaultsProvider final : public UserDefaultsProvider {
         }
     }
 
+    // Where the defaults system keeps an application's domain; it may hold
+    // recent changes in memory for a moment before they reach the file.
+    std::filesystem::path standardFile() override {
+        @autoreleasepool {
+            NSString* own = [[NSBundle mainBundle] bundleIdentifier];
+            if (!own) return {};
+            NSString* file = [NSString stringWithFormat:@"Library/Preferences/%@.plist", own];
+            return pathFrom([NSHomeDirectory() stringByAppendingPathComponent:file]);
+        }
+    }
+
   private:
     MacUserDefaults standard_;
 };
