@@ -83,7 +83,7 @@ std::optional<PlistValue> fromNode(plist_t node, int depth) {
         // What could not be written back is not read either: a value read
         // is a value the next save can keep.
         if (!storable(text)) return std::nullopt;
-        return PlistValue(std::move(text));
+        return std::optional<PlistValue>(std::in_place, std::move(text));
     }
     case PLIST_DATA: {
         std::uint64_t length = 0;
@@ -106,7 +106,7 @@ std::optional<PlistValue> fromNode(plist_t node, int depth) {
             if (!item) return std::nullopt;
             array.push_back(std::move(*item));
         }
-        return PlistValue(std::move(array));
+        return std::optional<PlistValue>(std::in_place, std::move(array));
     }
     case PLIST_DICT: {
         PlistDictionary dict;
@@ -123,7 +123,7 @@ std::optional<PlistValue> fromNode(plist_t node, int depth) {
             if (!value || !storable(key.get())) return std::nullopt;
             dict.insert_or_assign(std::string(key.get()), std::move(*value));
         }
-        return PlistValue(std::move(dict));
+        return std::optional<PlistValue>(std::in_place, std::move(dict));
     }
     default: // reals, dates and keyed-archive identifiers have no place in our trees
         return std::nullopt;
