@@ -11,9 +11,9 @@
 #include "platform/portable/portable_process_info.h"
 #include "platform/portable/portable_user_defaults.h"
 #include "platform/portable/portable_workspace.h"
+#include "settings/settings.h"
 #include "shell_rig.h"
 #include "ui/app_delegate.h"
-#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 

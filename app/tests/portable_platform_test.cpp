@@ -7,12 +7,16 @@
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <future>
+#include <mutex>
 #include <set>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 
@@ -406,6 +410,46 @@ TEST(PortableNotificationHub, DeliversByNameUntilTheTokenGoes) {
     token.reset();
     hub.post("a", std::string("3"));
     EXPECT_EQ(seen, (std::vector<std::optional<std::string>>{"1", std::nullopt}));
+}
+
+// A process that ended without removing its socket leaves a socket nobody
+// reads; the next post removes it, and the others still get the message.
+TEST(PortableNotificationHub, OtherProcessesGetPostsAndTheGoneAreForgotten) {
+    TemporaryFolder temp;
+    const fs::path folder = temp.path() / "sockets";
+    std::vector<std::function<void()>> arrived;
+    std::mutex mutex;
+    PortableNotificationHub listener(folder, [&](std::function<void()> task) {
+        std::lock_guard lock(mutex);
+        arrived.push_back(std::move(task));
+    });
+    std::vector<std::optional<std::string>> seen;
+    const auto token =
+        listener.observe("a", [&](const std::optional<std::string>& o) { seen.push_back(o); });
+
+    const fs::path gone = folder / "1-0";
+    const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, gone.c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+
+    PortableNotificationHub poster(folder, [](std::function<void()>) {});
+    poster.post("a", std::string("1"));
+    poster.post("b", std::string("2"));
+    poster.post("a", std::nullopt);
+    const auto count = [&] {
+        std::lock_guard lock(mutex);
+        return arrived.size();
+    };
+    for (int i = 0; i < 500 && count() < 3; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(seen.empty()) << "delivered only where deliver runs it";
+    std::lock_guard lock(mutex);
+    for (const auto& task : arrived) task();
+    EXPECT_EQ(seen, (std::vector<std::optional<std::string>>{"1", std::nullopt}));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(gone)));
 }
 
 TEST(PortableNotificationHub, ObserversMayPostObserveAndLeaveFromTheirCallback) {

@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include "platform/portable/portable_main_loop.h"
 #include "platform/portable/portable_notifications.h"
 #include "platform/portable/portable_property_lists.h"
 #include "platform/portable/portable_user_defaults.h"
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace vanto {
 namespace {
@@ -277,6 +279,42 @@ TEST_F(SettingsTest, AnotherDomainNeitherAnnouncesNorListens) {
     EXPECT_EQ(changes.calls, 1);
     EXPECT_TRUE(notifications.posts.empty());
     EXPECT_EQ(notifications.observations, 0);
+}
+
+// The agent and the helper are two processes, each with its own store, hub
+// and main loop; the helper's save reaches the agent on its main loop.
+TEST(SettingsOnFiles, ASaveOfTheHelperReachesTheRunningAgent) {
+    char pattern[] = "/tmp/vanto-settings-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path folder = pattern;
+    {
+        PortableMainLoop agentLoop, helperLoop;
+        const auto on = [](PortableMainLoop& loop) {
+            return [&loop](std::function<void()> task) { loop.post(std::move(task)); };
+        };
+        PortableNotificationHub agentHub(folder / "sockets", on(agentLoop));
+        PortableNotificationHub helperHub(folder / "sockets", on(helperLoop));
+        PortableUserDefaultsProvider agentStore(folder), helperStore(folder);
+        PortablePropertyLists plists;
+        Settings agent(agentStore.standard(), agentHub, plists, 1);
+        Settings helper(helperStore.standard(), helperHub, plists, 2);
+        agent.observeExternalChanges();
+        helper.observeExternalChanges();
+        const Counted agentChanges(agent), helperChanges(helper);
+
+        helper.setTelexW(true);
+        EXPECT_EQ(helperChanges.calls, 1);
+        for (int i = 0; i < 500 && agentChanges.calls == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            agentLoop.runPending();
+        }
+        EXPECT_EQ(agentChanges.calls, 1) << "reloaded once, on its main loop";
+        EXPECT_TRUE(agent.telexW());
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        helperLoop.runPending();
+        EXPECT_EQ(helperChanges.calls, 1) << "the helper's own save did not come back to it";
+    }
+    std::filesystem::remove_all(folder);
 }
 
 // A text that is not UTF-8, written into the domain by another program,

@@ -115,7 +115,7 @@ TEST(Typist, InvisibleCharacterOnlyForTheFirstKeys) {
     };
     const Case cases[] = {
         {"bbbb cccc gggg hhhh kkkk ", BeforeDeleting::invisibleCharacter}, // "aa" are keys 26, 27
-        {"bbbb cccc gggg hhhh kkkk llll ", BeforeDeleting::nothing},        // keys 31, 32
+        {"bbbb cccc gggg hhhh kkkk llll ", BeforeDeleting::nothing},       // keys 31, 32
     };
     for (const Case& c : cases) {
         PipelineRig rig;

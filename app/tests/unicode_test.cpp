@@ -13,10 +13,12 @@ TEST(Unicode, GraphemeClusters) {
     const Case cases[] = {
         {"", 0},
         {"việt", 4},
-        {"vie\xcc\xa3\xcc\x82t", 4},         // e + combining dot + circumflex: one cluster
+        {"vie\xcc\xa3\xcc\x82t", 4},             // e + combining dot + circumflex: one cluster
         {"\xf0\x9f\x87\xbb\xf0\x9f\x87\xb3", 1}, // a flag: two regional indicators
         {"a\r\nb", 3},
-        {"\xff" "a", 2},                        // an invalid byte is a cluster of its own
+        {"\xff"
+         "a",
+         2}, // an invalid byte is a cluster of its own
     };
     for (const Case& c : cases) EXPECT_EQ(graphemeCount(c.text), c.count) << c.text;
     EXPECT_EQ(graphemePrefix("việt nam", 3), "việ");
@@ -28,7 +30,8 @@ TEST(Unicode, GraphemeClusters) {
 TEST(Unicode, CharacterClasses) {
     for (const char* s : {" ", ".", ",", "?", "5", "$", "+", "\xe2\x80\x94", "\t", "\xc2\xa0"})
         EXPECT_TRUE(isSeparatorCharacter(s)) << s;
-    for (const char* s : {"a", "ệ", "", "ab", "  ", "\x01"}) EXPECT_FALSE(isSeparatorCharacter(s)) << s;
+    for (const char* s : {"a", "ệ", "", "ab", "  ", "\x01"})
+        EXPECT_FALSE(isSeparatorCharacter(s)) << s;
     EXPECT_TRUE(isAsciiLetter("a"));
     EXPECT_TRUE(isAsciiLetter("Z"));
     for (const char* s : {"", "ab", "1", "ă", "@"}) EXPECT_FALSE(isAsciiLetter(s)) << s;

@@ -16,9 +16,12 @@ PlatformEvent* PortableKeyboardEvents::createKeyEvent(std::uint16_t keyCode, boo
 
 std::int64_t PortableKeyboardEvents::integerField(PlatformEvent* event, EventField field) {
     switch (field) {
-    case EventField::KeyCode: return event->keyCode;
-    case EventField::KeyboardType: return event->keyboardType;
-    case EventField::SourceStateID: return event->sourceStateID;
+    case EventField::KeyCode:
+        return event->keyCode;
+    case EventField::KeyboardType:
+        return event->keyboardType;
+    case EventField::SourceStateID:
+        return event->sourceStateID;
     }
     return 0;
 }
@@ -26,9 +29,15 @@ std::int64_t PortableKeyboardEvents::integerField(PlatformEvent* event, EventFie
 void PortableKeyboardEvents::setIntegerField(PlatformEvent* event, EventField field,
                                              std::int64_t value) {
     switch (field) {
-    case EventField::KeyCode: event->keyCode = static_cast<std::uint16_t>(value); break;
-    case EventField::KeyboardType: event->keyboardType = value; break;
-    case EventField::SourceStateID: event->sourceStateID = value; break;
+    case EventField::KeyCode:
+        event->keyCode = static_cast<std::uint16_t>(value);
+        break;
+    case EventField::KeyboardType:
+        event->keyboardType = value;
+        break;
+    case EventField::SourceStateID:
+        event->sourceStateID = value;
+        break;
     }
 }
 
@@ -120,9 +129,10 @@ class PortableEventTapHost::PortableLoop final : public EventTapHost::Loop {
     Verdict deliver(EventType type, PlatformEvent* event) {
         Request r{type, event};
         std::unique_lock<std::mutex> guard(mutex_);
-        const bool special = type == EventType::TapDisabledByTimeout ||
-                             type == EventType::TapDisabledByUserInput;
-        if (stopped_ || (!special && (!enabled_ || !(mask_ & (1ull << static_cast<unsigned>(type))))))
+        const bool special =
+            type == EventType::TapDisabledByTimeout || type == EventType::TapDisabledByUserInput;
+        if (stopped_ ||
+            (!special && (!enabled_ || !(mask_ & (1ull << static_cast<unsigned>(type))))))
             return Verdict::Pass;
         queue_.push_back(&r);
         wake_.notify_all();

@@ -10,9 +10,9 @@
 #include <condition_variable>
 #include <deque>
 #include <memory>
-#include <thread>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vanto {
