@@ -83,6 +83,24 @@ void Settings::setExclusions(std::vector<Exclusion> value) {
     saved(data && defaults_.setData(kExclusionsKey, *data));
 }
 
+void Settings::updateExclusions(const std::function<void(std::vector<Exclusion>&)>& change) {
+    std::vector<Exclusion> changed;
+    const bool stored = defaults_.updateData(kExclusionsKey, [&](std::optional<Bytes> current) {
+        // Stored data that cannot be decoded reads as no list, as in load.
+        std::vector<Exclusion> list;
+        if (current) list = decodeExclusions(plists_, *current).value_or(list);
+        change(list);
+        std::optional<Bytes> data = encodeExclusions(plists_, list);
+        if (data) changed = std::move(list);
+        return data;
+    });
+    if (stored) {
+        std::lock_guard lock(exclusionsMutex_);
+        exclusions_ = std::move(changed);
+    }
+    saved(stored);
+}
+
 void Settings::observeExternalChanges() {
     if (!defaults_.isStandard() || observer_) return;
     auto reload = [this](const std::optional<std::string>& object) {

@@ -71,6 +71,12 @@ class Settings {
     // failed save.
     void setExclusions(std::vector<Exclusion> value);
 
+    // Changes the stored list, not this object's copy of it: the list is
+    // read from the store, changed and written back with no other write in
+    // between, so that a change another process made since this one last
+    // loaded is kept. Saved and announced like setExclusions.
+    void updateExclusions(const std::function<void(std::vector<Exclusion>&)>& change);
+
     // Whether the last save failed; the next one that succeeds clears it.
     bool saveFailed() const { return saveFailed_; }
 

@@ -34,6 +34,12 @@ class FakeDefaults final : public UserDefaults {
         return put(key, std::string(value));
     }
     bool setData(std::string_view key, const Bytes& value) override { return put(key, value); }
+    bool
+    updateData(std::string_view key,
+               const std::function<std::optional<Bytes>(std::optional<Bytes>)>& change) override {
+        auto next = change(get<Bytes>(key));
+        return next && put(key, std::move(*next));
+    }
     bool remove(std::string_view key) override {
         writes.emplace_back(key);
         return values.erase(std::string(key)) > 0;

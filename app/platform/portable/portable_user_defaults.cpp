@@ -144,20 +144,48 @@ std::optional<Bytes> PortableDefaultsDomain::data(std::string_view key) {
     return std::nullopt;
 }
 
+namespace {
+
+std::function<bool(PlistDictionary&)> put(std::string_view key, PlistValue value) {
+    return [key = std::string(key), value = std::move(value)](PlistDictionary& values) {
+        values.insert_or_assign(key, value);
+        return true;
+    };
+}
+
+} // namespace
+
 bool PortableDefaultsDomain::setBoolean(std::string_view key, bool value) {
-    return write(key, PlistValue(value));
+    return write(key, put(key, value));
 }
 bool PortableDefaultsDomain::setInteger(std::string_view key, std::int64_t value) {
-    return write(key, PlistValue(value));
+    return write(key, put(key, value));
 }
 bool PortableDefaultsDomain::setString(std::string_view key, std::string_view value) {
-    return write(key, PlistValue(std::string(value)));
+    return write(key, put(key, std::string(value)));
 }
 bool PortableDefaultsDomain::setData(std::string_view key, const Bytes& value) {
-    return write(key, PlistValue(value));
+    return write(key, put(key, value));
 }
 bool PortableDefaultsDomain::remove(std::string_view key) {
-    return write(key, std::nullopt);
+    return write(key, [key](PlistDictionary& values) {
+        if (const auto it = values.find(key); it != values.end()) values.erase(it);
+        return true;
+    });
+}
+
+bool PortableDefaultsDomain::updateData(
+    std::string_view key,
+    const std::function<std::optional<Bytes>(std::optional<Bytes> current)>& change) {
+    return write(key, [&](PlistDictionary& values) {
+        std::optional<Bytes> current;
+        if (const auto it = values.find(key); it != values.end())
+            if (const auto* data = std::get_if<Bytes>(&it->second)) current = *data;
+        std::optional<Bytes> next = change(std::move(current));
+        if (!next) return false;
+        values.insert_or_assign(std::string(key), std::move(*next));
+        return true;
+    });
 }
 
 void PortableDefaultsDomain::registerDefaults(
@@ -166,7 +194,8 @@ void PortableDefaultsDomain::registerDefaults(
     for (const auto& [key, value] : defaults) registered_.insert_or_assign(key, toPlist(value));
 }
 
-bool PortableDefaultsDomain::write(std::string_view key, std::optional<PlistValue> value) {
+bool PortableDefaultsDomain::write(std::string_view key,
+                                   const std::function<bool(PlistDictionary&)>& change) {
     std::lock_guard lock(mutex_);
     if (folder_.empty()) {
         note("settings not saved: " + std::string(kNoHomeError));
@@ -182,11 +211,9 @@ bool PortableDefaultsDomain::write(std::string_view key, std::optional<PlistValu
         note("settings not saved: " + file_.string() + ": " + contents.error.message());
         return false;
     }
-    if (!value && !contents.values.contains(key) && !contents.keepAside) return true;
-    if (value)
-        contents.values.insert_or_assign(std::string(key), std::move(*value));
-    else if (const auto it = contents.values.find(key); it != contents.values.end())
-        contents.values.erase(it);
+    const PlistDictionary before = contents.values;
+    if (!change(contents.values)) return false;
+    if (contents.values == before && !contents.keepAside) return true; // nothing to write
     // Only a value given now can fail to encode: every value read back from
     // the file was read because it can be written again.
     const auto bytes = plists_.encode(PlistValue(std::move(contents.values)));

@@ -36,6 +36,10 @@ class PortableDefaultsDomain final : public UserDefaults {
     bool setString(std::string_view key, std::string_view value) override;
     bool setData(std::string_view key, const Bytes& value) override;
     bool remove(std::string_view key) override;
+    // Atomic across processes: under the folder's lock.
+    bool updateData(
+        std::string_view key,
+        const std::function<std::optional<Bytes>(std::optional<Bytes> current)>& change) override;
     void registerDefaults(const std::map<std::string, DefaultsValue>& defaults) override;
     bool isStandard() const override { return standard_; }
 
@@ -43,7 +47,9 @@ class PortableDefaultsDomain final : public UserDefaults {
 
   private:
     std::optional<PlistValue> lookup(std::string_view key);
-    bool write(std::string_view key, std::optional<PlistValue> value);
+    // change edits the domain's values; false leaves the file as it is and
+    // fails the write.
+    bool write(std::string_view key, const std::function<bool(PlistDictionary&)>& change);
 
     const std::filesystem::path folder_;
     const std::filesystem::path file_;
