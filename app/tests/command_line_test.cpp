@@ -168,6 +168,35 @@ TEST(CommandLine, DeselectChoosesTheFirstOtherSelectableSource) {
     for (const auto& c : cases) expectCommand("deselect", c);
 }
 
+// A switch the system refuses is a failed command, with the reason on
+// standard error.
+TEST(CommandLine, ASelectionThatFailsIsReported) {
+    const struct {
+        const char* command;
+        std::vector<InputSource> sources;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {"select",
+         {kUS, with(kTelex, true, false)},
+         "select norbel.keyboardlayout.Vanto.vanto\n",
+         "Vanto: could not select norbel.keyboardlayout.Vanto.vanto\n"},
+        {"deselect",
+         {kTelex, kUS},
+         "select com.apple.keylayout.US\n",
+         "Vanto: could not select com.apple.keylayout.US\n"},
+    };
+    for (const auto& c : cases) {
+        SetupRig rig;
+        rig.inputSources.sources = c.sources;
+        rig.inputSources.refuse = true;
+        CommandLine commandLine(rig.platform, rig.workspace, rig.out.file(), rig.err.file());
+        EXPECT_EQ(commandLine.runCommand(c.command), 1) << c.command;
+        EXPECT_EQ(rig.out.text(), c.out);
+        EXPECT_EQ(rig.err.text(), c.err);
+    }
+}
+
 TEST(CommandLine, StatusReadsMissingPropertiesAsFalse) {
     const CommandCase cases[] = {
         {"not installed", {kUS}, "norbel.keyboardlayout.Vanto not installed\n", {}},

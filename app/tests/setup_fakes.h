@@ -35,7 +35,7 @@ class FakeInputSources final : public InputSources {
     }
     bool select(const InputSource& source) override {
         selections.push_back(source.inputSourceID.value_or(""));
-        return true;
+        return !refuse;
     }
     void registerBundle(const std::filesystem::path& bundle) override {
         registered.push_back(bundle);
@@ -46,6 +46,7 @@ class FakeInputSources final : public InputSources {
 
     std::vector<InputSource> sources;
     std::vector<std::string> selections;
+    bool refuse = false; // select fails, as when the choice cannot be saved
     std::vector<std::filesystem::path> registered;
 };
 
