@@ -43,6 +43,11 @@ const char* text(bool value) {
     return value ? "true" : "false";
 }
 
+void printNoHome(std::FILE* err) {
+    std::fprintf(err, "%s%.*s\n", kProgramPrefix, static_cast<int>(kNoHomeError.size()),
+                 kNoHomeError.data());
+}
+
 template <std::size_t N>
 bool oneOf(const std::array<std::string_view, N>& words, std::string_view word) {
     return std::find(words.begin(), words.end(), word) != words.end();
@@ -143,8 +148,7 @@ int CommandLine::startAgent(bool byHand) {
     // nothing would type.
     const std::filesystem::path file = instanceLockFile();
     if (file.empty())
-        std::fprintf(err_, "%s%.*s\n", kProgramPrefix, static_cast<int>(kNoHomeError.size()),
-                     kNoHomeError.data());
+        printNoHome(err_);
     else
         std::fprintf(err_, "%s%s: %s\n", kProgramPrefix, file.c_str(), lock.message().c_str());
     return 1;
@@ -179,7 +183,15 @@ int CommandLine::runHelper(const std::vector<std::string>& arguments) {
 }
 
 int CommandLine::runCommand(std::string_view command) {
-    if (command == kSelftestCommand) return SelfTest::run(platform_, out_);
+    if (command == kSelftestCommand) {
+        // Its scratch settings live beside the user's: without a home folder
+        // every case would fail for a reason the report would not give.
+        if (platform_.defaults.standardFile().empty()) {
+            printNoHome(err_);
+            return 1;
+        }
+        return SelfTest::run(platform_, out_);
+    }
     if (command == kInstallCommand) return installer_.install();
     if (command == kSelectCommand) return select();
     if (command == kDeselectCommand) return deselect();

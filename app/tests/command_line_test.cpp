@@ -522,6 +522,9 @@ TEST_F(ProgramTest, ARelativeHomeIsRefusedEverywhere) {
     r = run({"install"}, relative);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "install failed: " + reason);
+    r = run({"selftest"}, relative);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Vanto: " + reason);
     EXPECT_FALSE(fs::exists(folder.path() / "home")) << "nothing under the working folder";
 }
 
