@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -34,6 +36,14 @@ class UserDefaults {
     virtual bool setString(std::string_view key, std::string_view value) = 0;
     virtual bool setData(std::string_view key, const Bytes& value) = 0;
     virtual bool remove(std::string_view key) = 0;
+    // Reads the data under key (nothing when there is none) and writes what
+    // change makes of it, with no other write to the key in between, from
+    // this process or, where the store allows, from another: two processes
+    // that each add to a stored list keep both additions. When change gives
+    // nothing, nothing is written and the update fails.
+    virtual bool
+    updateData(std::string_view key,
+               const std::function<std::optional<Bytes>(std::optional<Bytes> current)>& change) = 0;
 
     // Adds to the fallbacks (kept in memory for this object's life; a key
     // registered again takes the new value).
@@ -53,6 +63,9 @@ class UserDefaultsProvider {
     virtual std::unique_ptr<UserDefaults> suite(std::string_view name) = 0;
     // Forgets everything stored in the named domain.
     virtual void removePersistentDomain(std::string_view name) = 0;
+    // The file that keeps the application's own domain, to tell the user
+    // where the settings live; empty when it is not known.
+    virtual std::filesystem::path standardFile() = 0;
 };
 
 } // namespace vanto

@@ -36,21 +36,23 @@ void Settings::load() {
     exclusions_ = std::move(exclusions);
 }
 
-void Settings::saved() {
+void Settings::saved(bool stored) {
+    saveFailed_ = !stored;
+    // Shown as it is kept, not as it was asked for.
+    if (!stored) load();
     if (onChange) onChange();
-    if (defaults_.isStandard()) notifications_.post(kSettingsChangedNotification, processID_);
+    if (stored && defaults_.isStandard())
+        notifications_.post(kSettingsChangedNotification, processID_);
 }
 
 void Settings::saveFlag(std::atomic<bool>& field, std::string_view key, bool value) {
     field = value;
-    defaults_.setBoolean(key, value);
-    saved();
+    saved(defaults_.setBoolean(key, value));
 }
 
 void Settings::setTelex(bool value) {
     telex_ = value;
-    defaults_.setInteger(kInputMethodKey, value ? 1 : 0);
-    saved();
+    saved(defaults_.setInteger(kInputMethodKey, value ? 1 : 0));
 }
 
 void Settings::setSpellCheck(bool value) {
@@ -78,9 +80,25 @@ void Settings::setExclusions(std::vector<Exclusion> value) {
         std::lock_guard lock(exclusionsMutex_);
         exclusions_ = std::move(value);
     }
-    if (!data) return;
-    defaults_.setData(kExclusionsKey, *data);
-    saved();
+    saved(data && defaults_.setData(kExclusionsKey, *data));
+}
+
+void Settings::updateExclusions(const std::function<void(std::vector<Exclusion>&)>& change) {
+    std::vector<Exclusion> changed;
+    const bool stored = defaults_.updateData(kExclusionsKey, [&](std::optional<Bytes> current) {
+        // Stored data that cannot be decoded reads as no list, as in load.
+        std::vector<Exclusion> list;
+        if (current) list = decodeExclusions(plists_, *current).value_or(list);
+        change(list);
+        std::optional<Bytes> data = encodeExclusions(plists_, list);
+        if (data) changed = std::move(list);
+        return data;
+    });
+    if (stored) {
+        std::lock_guard lock(exclusionsMutex_);
+        exclusions_ = std::move(changed);
+    }
+    saved(stored);
 }
 
 void Settings::observeExternalChanges() {

@@ -2,10 +2,10 @@
 // step across every Vanto process of the user.
 #pragma once
 
-#include "settings/exclusion.h"
 #include "platform/notifications.h"
 #include "platform/property_list.h"
 #include "platform/user_defaults.h"
+#include "settings/exclusion.h"
 
 #include <atomic>
 #include <functional>
@@ -56,7 +56,10 @@ class Settings {
     std::vector<Exclusion> exclusions() const;
 
     // Each setter saves, even an unchanged value: a save is also how the
-    // other processes learn to reload.
+    // other processes learn to reload. A save that fails (the store refused
+    // it, or the value cannot be stored) is announced to nobody: every
+    // property is read back from the store, so what the window shows is what
+    // is kept, saveFailed() turns true, and onChange is called.
     void setTelex(bool value);
     void setSpellCheck(bool value);
     void setStdTone(bool value);
@@ -64,9 +67,18 @@ class Settings {
     void setTelexZ(bool value);
     void setBackspaceDeletesChar(bool value);
     void setExclusionsOn(bool value);
-    // A list that cannot be encoded (a pattern that is not UTF-8) holds in
-    // this process until the next load but is neither saved nor announced.
+    // A list that cannot be encoded (a pattern that is not UTF-8) is a
+    // failed save.
     void setExclusions(std::vector<Exclusion> value);
+
+    // Changes the stored list, not this object's copy of it: the list is
+    // read from the store, changed and written back with no other write in
+    // between, so that a change another process made since this one last
+    // loaded is kept. Saved and announced like setExclusions.
+    void updateExclusions(const std::function<void(std::vector<Exclusion>&)>& change);
+
+    // Whether the last save failed; the next one that succeeds clears it.
+    bool saveFailed() const { return saveFailed_; }
 
     // Called after each save and after each reload caused by another process.
     std::function<void()> onChange;
@@ -80,7 +92,7 @@ class Settings {
     void observeExternalChanges();
 
   private:
-    void saved();
+    void saved(bool stored);
     void saveFlag(std::atomic<bool>& field, std::string_view key, bool value);
 
     UserDefaults& defaults_;
@@ -88,7 +100,7 @@ class Settings {
     const PropertyLists& plists_;
     const std::string processID_;
     std::atomic<bool> telex_{true}, spellCheck_{true}, stdTone_{true}, telexW_{false},
-        telexZ_{false}, backspaceDeletesChar_{false}, exclusionsOn_{false};
+        telexZ_{false}, backspaceDeletesChar_{false}, exclusionsOn_{false}, saveFailed_{false};
     mutable std::mutex exclusionsMutex_;
     std::vector<Exclusion> exclusions_;
     // Last, so that observation stops before anything it uses goes.

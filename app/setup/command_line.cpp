@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include "pipeline/app_profile.h"
+#include "settings/home_folder.h"
 #include "settings/settings.h"
 #include "setup/self_test.h"
 #include "ui/app_delegate.h"
@@ -17,6 +18,23 @@ constexpr std::string_view kInstallCommand = "install";
 constexpr std::string_view kSelectCommand = "select";
 constexpr std::string_view kDeselectCommand = "deselect";
 constexpr std::string_view kStatusCommand = "status";
+constexpr std::array<std::string_view, 3> kHelpCommands = {"--help", "-h", "help"};
+constexpr std::array<std::string_view, 2> kVersionCommands = {"--version", "version"};
+
+// The usage line, then what each word does; for a newcomer's first try.
+constexpr const char* kHelpText = "\n"
+                                  "  (none)      start Vanto and open its settings\n"
+                                  "  install     install the keyboard layout and the login agent\n"
+                                  "  select      switch to Vanto's keyboard layout\n"
+                                  "  deselect    switch away from Vanto's keyboard layout\n"
+                                  "  status      show the keyboard layout's state\n"
+                                  "  selftest    type test words through the whole program\n"
+                                  "  settings    open the settings window\n"
+                                  "  version     print the version\n"
+                                  "  help        print this text\n";
+constexpr const char* kProgramPrefix = "Vanto: ";
+constexpr const char* kSettingsInPrefix = "Vanto: settings in ";
+constexpr const char* kNotSelectedPrefix = "Vanto: could not select ";
 
 constexpr const char* kNotInMenuLine = "Vanto is not in the input menu yet";
 constexpr const char* kSelectPrefix = "select ";
@@ -26,6 +44,16 @@ constexpr std::string_view kNoTap = "none";
 
 const char* text(bool value) {
     return value ? "true" : "false";
+}
+
+void printNoHome(std::FILE* err) {
+    std::fprintf(err, "%s%.*s\n", kProgramPrefix, static_cast<int>(kNoHomeError.size()),
+                 kNoHomeError.data());
+}
+
+template <std::size_t N>
+bool oneOf(const std::array<std::string_view, N>& words, std::string_view word) {
+    return std::find(words.begin(), words.end(), word) != words.end();
 }
 
 } // namespace
@@ -98,19 +126,48 @@ int CommandLine::start(const std::vector<std::string>& arguments) {
             return runHelper(arguments);
         return runCommand(arguments[0]);
     }
-    const bool byHand = arguments.empty();
-    if (acquireInstanceLock()) return runAgent(platform_, installer_, launcher_, byHand);
-    // An agent runs already. Someone who opens the application wants its
-    // settings, which a fresh helper shows.
-    if (byHand) launcher_.launchHelper(std::string(kSettingsCommand), {});
-    return 0;
+    return startAgent(arguments.empty());
 }
 
-bool CommandLine::acquireInstanceLock() {
-    const std::string identifier =
-        platform_.bundle.identifier().value_or(std::string(kOwnBundleID));
-    return platform_.instanceLock.lockForLife(platform_.instanceLock.userCachesFolder() /
-                                              identifier / kInstanceLockFile);
+int CommandLine::startAgent(bool byHand) {
+    const std::error_code lock = acquireInstanceLock();
+    if (!lock) {
+        if (byHand) {
+            // A user who starts the program in a terminal may wonder where
+            // what the settings window changes goes.
+            std::fprintf(out_, "%s%s\n", kSettingsInPrefix,
+                         platform_.defaults.standardFile().c_str());
+            std::fflush(out_);
+        }
+        return runAgent(platform_, installer_, launcher_, byHand);
+    }
+    if (lock == std::errc::operation_would_block) {
+        // An agent runs already. Someone who opens the application wants its
+        // settings, which a fresh helper shows.
+        if (byHand) launcher_.launchHelper(std::string(kSettingsCommand), {});
+        return 0;
+    }
+    // Exiting 0 here would tell the launch agent that all is well, and
+    // nothing would type.
+    const std::filesystem::path file = instanceLockFile();
+    if (file.empty())
+        printNoHome(err_);
+    else
+        std::fprintf(err_, "%s%s: %s\n", kProgramPrefix, file.c_str(), lock.message().c_str());
+    return 1;
+}
+
+std::filesystem::path CommandLine::instanceLockFile() {
+    const std::filesystem::path caches = platform_.instanceLock.userCachesFolder();
+    if (caches.empty()) return {};
+    return caches / platform_.bundle.identifier().value_or(std::string(kOwnBundleID)) /
+           kInstanceLockFile;
+}
+
+std::error_code CommandLine::acquireInstanceLock() {
+    const std::filesystem::path file = instanceLockFile();
+    if (file.empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
+    return platform_.instanceLock.lockForLife(file);
 }
 
 int CommandLine::runHelper(const std::vector<std::string>& arguments) {
@@ -132,14 +189,25 @@ int CommandLine::runHelper(const std::vector<std::string>& arguments) {
 }
 
 int CommandLine::runCommand(std::string_view command) {
-    if (command == kSelftestCommand) return SelfTest::run(platform_, out_);
+    if (command == kSelftestCommand) {
+        // Its scratch settings live beside the user's: without a home folder
+        // every case would fail for a reason the report would not give.
+        if (platform_.defaults.standardFile().empty()) {
+            printNoHome(err_);
+            return 1;
+        }
+        return SelfTest::run(platform_, out_);
+    }
     if (command == kInstallCommand) return installer_.install();
-    if (command == kSelectCommand) {
-        select();
-    } else if (command == kDeselectCommand) {
-        deselect();
-    } else if (command == kStatusCommand) {
+    if (command == kSelectCommand) return select();
+    if (command == kDeselectCommand) return deselect();
+    if (command == kStatusCommand) {
         status();
+    } else if (oneOf(kHelpCommands, command)) {
+        std::fprintf(out_, "%.*s%s", static_cast<int>(kUsageLine.size()), kUsageLine.data(),
+                     kHelpText);
+    } else if (oneOf(kVersionCommands, command)) {
+        std::fprintf(out_, "Vanto %s\n", platform_.bundle.shortVersion().c_str());
     } else {
         std::fprintf(err_, "%.*s\n", static_cast<int>(kUsageLine.size()), kUsageLine.data());
         return 2;
@@ -147,27 +215,34 @@ int CommandLine::runCommand(std::string_view command) {
     return 0;
 }
 
-void CommandLine::select() {
+int CommandLine::selectSource(const InputSource& source) {
+    const std::string id = source.inputSourceID.value_or("");
+    std::fprintf(out_, "%s%s\n", kSelectPrefix, id.c_str());
+    if (platform_.inputSources.select(source)) return 0;
+    std::fflush(out_);
+    std::fprintf(err_, "%s%s\n", kNotSelectedPrefix, id.c_str());
+    return 1;
+}
+
+int CommandLine::select() {
     const auto source = installer_.findLayoutSource();
     if (!source || !source->enabled.value_or(false)) {
         std::fprintf(out_, "%s\n", kNotInMenuLine);
-        return;
+        return 0;
     }
-    if (source->selected.value_or(false)) return;
-    std::fprintf(out_, "%s%s\n", kSelectPrefix, source->inputSourceID.value_or("").c_str());
-    platform_.inputSources.select(*source);
+    if (source->selected.value_or(false)) return 0;
+    return selectSource(*source);
 }
 
-void CommandLine::deselect() {
-    if (!installer_.isLayoutSelected()) return;
+int CommandLine::deselect() {
+    if (!installer_.isLayoutSelected()) return 0;
     for (const InputSource& source : installer_.enabledInputSources()) {
         if (!source.enabled.value_or(false) || !source.selectCapable.value_or(false) ||
             source.bundleID == kLayoutBundleID)
             continue;
-        std::fprintf(out_, "%s%s\n", kSelectPrefix, source.inputSourceID.value_or("").c_str());
-        platform_.inputSources.select(source);
-        return;
+        return selectSource(source);
     }
+    return 0;
 }
 
 void CommandLine::status() {

@@ -11,9 +11,11 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace vanto {
@@ -53,10 +55,11 @@ class CommandLine {
     // Plays the role the arguments (without the program path) choose and
     // returns the exit status: 0, 1 for a failed command, 2 for an unknown one.
     int start(const std::vector<std::string>& arguments);
-    // True when this process is now the one resident agent of the user.
-    bool acquireInstanceLock();
-    // selftest, install, select, deselect, status; anything else prints the
-    // usage line and returns 2.
+    // No error when this process is now the one resident agent of the user;
+    // std::errc::operation_would_block when another process is.
+    std::error_code acquireInstanceLock();
+    // selftest, install, select, deselect, status, help, version; anything
+    // else prints the usage line on err and returns 2.
     int runCommand(std::string_view command);
 
     Installer& installer() { return installer_; }
@@ -64,8 +67,11 @@ class CommandLine {
 
   private:
     int runHelper(const std::vector<std::string>& arguments);
-    void select();
-    void deselect();
+    int startAgent(bool byHand);
+    std::filesystem::path instanceLockFile();
+    int selectSource(const InputSource& source);
+    int select();
+    int deselect();
     void status();
     // Where the running agent's event tap sits: "hid", "session" or "none".
     std::string_view runningTap();

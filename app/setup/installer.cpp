@@ -1,6 +1,7 @@
 #include "installer.h"
 
 #include "pipeline/app_profile.h"
+#include "settings/home_folder.h"
 #include "setup/agent_loader.h"
 
 #include <cerrno>
@@ -30,7 +31,6 @@ constexpr const char* kFailedPrefix = "install failed: ";
 constexpr const char* kRemovingStep = "removing ";
 constexpr const char* kCopyingStep = "copying the layout to ";
 constexpr const char* kWritingStep = "writing ";
-constexpr const char* kNoHomeError = "the home folder is unknown: HOME is not an absolute path";
 constexpr const char* kUnencodableReason =
     "the program's path cannot be written in a property list";
 
@@ -44,11 +44,6 @@ constexpr const char* kConsoleLine = "console";
 
 StepError stepError(const char* step, const fs::path& path, const std::error_code& reason) {
     return StepError{step + path.string() + ": " + reason.message()};
-}
-
-// errno after a failed stream operation, which the streams do not report.
-std::error_code lastError() {
-    return std::error_code(errno ? errno : EIO, std::generic_category());
 }
 
 // Anything at path, a dangling symbolic link included.
@@ -73,23 +68,23 @@ PlistValue agentPlist(const fs::path& executable, const std::string& bundleID) {
     };
 }
 
-// Writes a new file beside the old one and renames it into place, so that
-// launchd never meets half a property list.
-std::error_code replaceFile(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
-    const fs::path temporary = file.parent_path() / ("." + file.filename().string() + ".new");
+// Whatever the umask: what runs at the user's login must be the user's
+// alone to change, and readable by launchd and the system.
+constexpr unsigned kFolderMode = 0755;
+constexpr unsigned kFileMode = 0644;
+
+// A copied bundle takes the modes above, not those of its source or the
+// umask: the layout is data, read by the system's input-menu services.
+std::error_code settleModes(const fs::path& bundle) {
     std::error_code error;
-    {
-        errno = 0;
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out)
-            out.write(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<std::streamsize>(bytes.size()));
-        if (!out || !out.flush()) error = lastError();
-    }
-    if (!error) fs::rename(temporary, file, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
+    fs::permissions(bundle, static_cast<fs::perms>(kFolderMode), error);
+    for (fs::recursive_directory_iterator it(bundle, error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->is_symlink(error) || error) continue;
+        const bool folder = it->is_directory(error);
+        if (!error)
+            fs::permissions(it->path(), static_cast<fs::perms>(folder ? kFolderMode : kFileMode),
+                            error);
     }
     return error;
 }
@@ -121,9 +116,7 @@ Installer::Installer(Platform& platform, Workspace& workspace, fs::path home, st
       }) {}
 
 fs::path Installer::homeFolder() {
-    const char* home = std::getenv("HOME");
-    if (!home || home[0] != '/') return {};
-    return home;
+    return vanto::homeFolder();
 }
 
 fs::path Installer::installedLayoutPath() const {
@@ -154,7 +147,7 @@ int Installer::install() {
 }
 
 std::optional<StepError> Installer::installLayout() {
-    if (home_.empty()) return StepError{kNoHomeError};
+    if (home_.empty()) return StepError{std::string(kNoHomeError)};
     const fs::path installed = installedLayoutPath();
     const fs::path other = installed.parent_path() / kOtherLayoutBundleName;
 
@@ -172,11 +165,12 @@ std::optional<StepError> Installer::installLayout() {
             return stepError(kCopyingStep, installed,
                              error ? error
                                    : std::make_error_code(std::errc::no_such_file_or_directory));
-        fs::create_directories(installed.parent_path(), error);
+        error = platform_.fileStatus.makeFolders(installed.parent_path(), kFolderMode);
         if (!error && present(installed)) fs::remove_all(installed, error);
         if (!error)
             fs::copy(source, installed,
                      fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
+        if (!error) error = settleModes(installed);
         if (error) return stepError(kCopyingStep, installed, error);
         std::fprintf(out_, "%s%s\n", kInstalledLine, installed.c_str());
     }
@@ -186,15 +180,14 @@ std::optional<StepError> Installer::installLayout() {
 }
 
 std::optional<StepError> Installer::installAgent() {
-    if (home_.empty()) return StepError{kNoHomeError};
+    if (home_.empty()) return StepError{std::string(kNoHomeError)};
     const fs::path plist = launchAgentPath();
     const auto bytes = platform_.propertyLists.encodeXml(
         agentPlist(platform_.processes.executablePath(),
                    platform_.bundle.identifier().value_or(std::string(kOwnBundleID))));
     if (!bytes) return StepError{kWritingStep + plist.string() + ": " + kUnencodableReason};
-    std::error_code error;
-    fs::create_directories(plist.parent_path(), error);
-    if (!error) error = replaceFile(plist, *bytes);
+    std::error_code error = platform_.fileStatus.makeFolders(plist.parent_path(), kFolderMode);
+    if (!error) error = platform_.fileStatus.replaceFile(plist, *bytes, kFileMode);
     if (error) return stepError(kWritingStep, plist, error);
 
     // Booting out first makes a second install replace the loaded (and

@@ -227,6 +227,35 @@ TEST(CommandLine, DeselectChoosesTheFirstOtherSelectableSource) {
     for (const auto& c : cases) expectCommand("deselect", c);
 }
 
+// A switch the system refuses is a failed command, with the reason on
+// standard error.
+TEST(CommandLine, ASelectionThatFailsIsReported) {
+    const struct {
+        const char* command;
+        std::vector<InputSource> sources;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {"select",
+         {kUS, with(kTelex, true, false)},
+         "select norbel.keyboardlayout.Vanto.vanto\n",
+         "Vanto: could not select norbel.keyboardlayout.Vanto.vanto\n"},
+        {"deselect",
+         {kTelex, kUS},
+         "select com.apple.keylayout.US\n",
+         "Vanto: could not select com.apple.keylayout.US\n"},
+    };
+    for (const auto& c : cases) {
+        SetupRig rig;
+        rig.inputSources.sources = c.sources;
+        rig.inputSources.refuse = true;
+        CommandLine commandLine(rig.platform, rig.workspace, rig.out.file(), rig.err.file());
+        EXPECT_EQ(commandLine.runCommand(c.command), 1) << c.command;
+        EXPECT_EQ(rig.out.text(), c.out);
+        EXPECT_EQ(rig.err.text(), c.err);
+    }
+}
+
 TEST(CommandLine, StatusReadsMissingPropertiesAsFalse) {
     const CommandCase cases[] = {
         {"not installed", {kUS}, "norbel.keyboardlayout.Vanto not installed\n", {}},
@@ -341,14 +370,59 @@ class ProgramTest : public ::testing::Test {
 
 constexpr const char* kUsage = "usage: Vanto [install|select|deselect|status|selftest|settings]\n";
 
+// --- the command line
+
 TEST_F(ProgramTest, AnUnknownCommandPrintsTheUsage) {
     for (const Strings& arguments :
-         {Strings{"Settings"}, Strings{"help"}, Strings{""}, Strings{"--recent"}}) {
+         {Strings{"Settings"}, Strings{"Help"}, Strings{""}, Strings{"--recent"}, Strings{"-v"}}) {
         const Result r = run(arguments);
         EXPECT_EQ(r.status, 2) << arguments[0];
         EXPECT_EQ(r.err, kUsage);
         EXPECT_EQ(r.out, "");
     }
+}
+
+TEST_F(ProgramTest, TheWordsANewcomerTriesFirstAnswer) {
+    for (const char* word : {"--help", "-h", "help"}) {
+        const Result r = run({word});
+        EXPECT_EQ(r.status, 0) << word;
+        EXPECT_EQ(r.out.rfind(kUsage, 0), 0u) << word << ": " << r.out;
+        EXPECT_NE(r.out.find("\n  install "), std::string::npos) << word;
+        EXPECT_EQ(r.err, "");
+    }
+    for (const char* word : {"--version", "version"}) {
+        const Result r = run({word});
+        EXPECT_EQ(r.status, 0) << word;
+        EXPECT_EQ(r.out, std::string("Vanto ") + VANTO_VERSION + "\n");
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+// Started by hand in a terminal, the agent says where what the user changes
+// is kept.
+TEST_F(ProgramTest, TheAgentStartedByHandSaysWhereItsSettingsLive) {
+    const pid_t agent = start({}, "", "-agent");
+    ASSERT_NE(agent, 0);
+    const std::string expected =
+        "Vanto: settings in " + (home() / ".config/vanto/norbel.inputmethod.Vanto.plist").string() +
+        "\n";
+    std::string out;
+    for (int i = 0; i < 1000 && out.find(expected) == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        out = read(outFile().string() + "-agent");
+    }
+    EXPECT_NE(out.find(expected), std::string::npos) << out;
+    ::kill(agent, SIGKILL);
+    int status = 0;
+    ::waitpid(agent, &status, 0);
+}
+
+// A FIFO where the settings belong used to hang whoever read them.
+TEST_F(ProgramTest, AFifoAtTheSettingsPathHangsNobody) {
+    fs::create_directories(home() / ".config/vanto");
+    ASSERT_EQ(::mkfifo((home() / ".config/vanto/norbel.inputmethod.Vanto.plist").c_str(), 0600), 0);
+    const Result r = run({"settings"});
+    EXPECT_EQ(r.status, 0) << "the helper read its settings and ended";
 }
 
 TEST_F(ProgramTest, InstallsAndReportsTheLayoutsState) {
@@ -434,6 +508,32 @@ TEST_F(ProgramTest, AnOtherLayoutThatCannotBeRemovedStopsTheInstall) {
     EXPECT_FALSE(fs::exists(agentPlist()));
 }
 
+// --- installed files
+
+// Under any umask, what runs at the user's login is the user's alone to
+// change.
+TEST_F(ProgramTest, InstalledFilesHaveTheirModesWhateverTheUmask) {
+    const Result r = run({"install"}, "umask 000");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto mode = [](const fs::path& p) {
+        return fs::status(p).permissions() & fs::perms::all;
+    };
+    const fs::perms folder = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec;
+    const fs::perms file = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                           fs::perms::others_read;
+    EXPECT_EQ(mode(home() / "Library"), folder);
+    EXPECT_EQ(mode(agentPlist().parent_path()), folder);
+    EXPECT_EQ(mode(agentPlist()), file);
+    EXPECT_EQ(mode(installed().parent_path()), folder);
+    for (const auto& entry : fs::recursive_directory_iterator(installed()))
+        EXPECT_EQ(mode(entry.path()), entry.is_directory() ? folder : file) << entry.path();
+    for (const auto& entry : fs::directory_iterator(agentPlist().parent_path()))
+        EXPECT_EQ(entry.path(), agentPlist()) << "no temporary file is left";
+}
+
+// --- the lock
+
 // Whether some process holds the instance lock, asked the way a second
 // agent would.
 bool lockHeld(const fs::path& file) {
@@ -464,6 +564,37 @@ TEST_F(ProgramTest, ASecondAgentEndsAtOnce) {
     ::kill(first, SIGKILL);
     ::waitpid(first, &status, 0);
     EXPECT_FALSE(lockHeld(lock)) << "the lock ends with its process";
+}
+
+// Only a lock held by another agent means another agent. Any other failure
+// exits 1 with the reason, so that the launch agent starts it again and the
+// user can see why nothing types.
+TEST_F(ProgramTest, AnAgentThatCannotTakeTheLockSaysWhyAndFails) {
+    fs::create_directories(home());
+    std::ofstream(home() / ".cache") << "a file where the caches folder belongs";
+    const Result r = run({"agent"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Vanto: " + (caches() / "instance.lock").string() + ": Not a directory\n");
+    EXPECT_EQ(r.out, "");
+}
+
+// A relative HOME would put the lock under the folder the agent was started
+// from: two agents started from two folders would both run.
+TEST_F(ProgramTest, ARelativeHomeIsRefusedEverywhere) {
+    const std::string relative =
+        "cd '" + folder.path().string() +
+        "' && unset XDG_CACHE_HOME XDG_CONFIG_HOME; HOME=home; export HOME";
+    const std::string reason = "the home folder is unknown: HOME is not an absolute path\n";
+    Result r = run({"agent"}, relative);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Vanto: " + reason);
+    r = run({"install"}, relative);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "install failed: " + reason);
+    r = run({"selftest"}, relative);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Vanto: " + reason);
+    EXPECT_FALSE(fs::exists(folder.path() / "home")) << "nothing under the working folder";
 }
 
 } // namespace

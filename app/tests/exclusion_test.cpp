@@ -1,5 +1,5 @@
-#include "settings/exclusion.h"
 #include "platform/portable/portable_property_lists.h"
+#include "settings/exclusion.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
+#include <sys/resource.h>
 
 namespace vanto::testing {
 namespace {
@@ -155,6 +157,31 @@ TEST_F(InstallerTest, AFailingStepStopsTheInstallation) {
     EXPECT_FALSE(fs::exists(agentPlist()));
     EXPECT_TRUE(rig.processes.ran.empty());
     EXPECT_TRUE(rig.workspace.terminated.empty());
+}
+
+// The disk fills up while the launch agent is written: the failure is
+// reported, the agent that was there stays whole, and nothing is left over.
+TEST_F(InstallerTest, ALaunchAgentThatCannotBeWrittenIsReported) {
+    writeFile(agentPlist(), "<plist>the earlier agent</plist>");
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto error = installer.installAgent();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->errorDescription, "writing " + agentPlist().string() + ": File too large");
+    std::ifstream in(agentPlist());
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              "<plist>the earlier agent</plist>");
+    std::vector<fs::path> left;
+    for (const auto& entry : fs::directory_iterator(agentPlist().parent_path()))
+        left.push_back(entry.path());
+    EXPECT_EQ(left, std::vector<fs::path>{agentPlist()});
+    EXPECT_TRUE(rig.processes.ran.empty()) << "launchd is not asked to load it";
 }
 
 TEST_F(InstallerTest, AMissingSourceKeepsTheInstalledLayout) {

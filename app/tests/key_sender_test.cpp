@@ -43,22 +43,28 @@ TEST(KeySender, RequestsBecomeKeystrokes) {
     };
     const Case cases[] = {
         {"nothing to do", "", 0, BeforeDeleting::forwardDelete, {}},
-        {"preparation needs a deletion", "a", 0, BeforeDeleting::invisibleCharacter,
+        {"preparation needs a deletion",
+         "a",
+         0,
+         BeforeDeleting::invisibleCharacter,
          {"down 0 U+97", "up 0 U+97"}},
         {"invisible character, deleted too",
          "\xc3\xa2",
          1,
          BeforeDeleting::invisibleCharacter,
-         {"down 49 U+8236", "up 49 U+8236", "down 51 U+8", "up 51 U+8", "down 51 U+8",
-          "up 51 U+8", "down 0 U+226", "up 0 U+226"}},
+         {"down 49 U+8236", "up 49 U+8236", "down 51 U+8", "up 51 U+8", "down 51 U+8", "up 51 U+8",
+          "down 0 U+226", "up 0 U+226"}},
         {"forward delete first",
          "x",
          2,
          BeforeDeleting::forwardDelete,
          {"down 117 U+63272 fn", "up 117 U+63272 fn", "down 51 U+8", "up 51 U+8", "down 51 U+8",
           "up 51 U+8", "down 0 U+120", "up 0 U+120"}},
-        {"a character beyond the BMP is two units", "\xf0\x9f\x98\x80", 0,
-         BeforeDeleting::nothing, {"down 0 U+55357", "up 0 U+55357", "down 0 U+56832", "up 0 U+56832"}},
+        {"a character beyond the BMP is two units",
+         "\xf0\x9f\x98\x80",
+         0,
+         BeforeDeleting::nothing,
+         {"down 0 U+55357", "up 0 U+55357", "down 0 U+56832", "up 0 U+56832"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -75,10 +81,12 @@ TEST(KeySender, PostsThroughTheProxyUnlessDirect) {
     KeySender sender(events);
     int proxyObject = 0;
     sender.proxy = reinterpret_cast<TapProxy*>(&proxyObject);
-    EXPECT_EQ(sent(events, sender, "a", 1, BeforeDeleting::nothing),
-              (Lines{"down 51 U+8 proxy", "up 51 U+8 proxy", "down 0 U+97 proxy", "up 0 U+97 proxy"}));
+    EXPECT_EQ(
+        sent(events, sender, "a", 1, BeforeDeleting::nothing),
+        (Lines{"down 51 U+8 proxy", "up 51 U+8 proxy", "down 0 U+97 proxy", "up 0 U+97 proxy"}));
     sender.directPostTap = true;
-    EXPECT_EQ(sent(events, sender, "a", 0, BeforeDeleting::nothing), (Lines{"down 0 U+97", "up 0 U+97"}));
+    EXPECT_EQ(sent(events, sender, "a", 0, BeforeDeleting::nothing),
+              (Lines{"down 0 U+97", "up 0 U+97"}));
 }
 
 } // namespace

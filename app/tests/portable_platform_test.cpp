@@ -7,10 +7,16 @@
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <functional>
 #include <future>
+#include <mutex>
+#include <set>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 
@@ -218,24 +224,156 @@ TEST_F(PortableDefaults, WritesReplaceTheFileWhole) {
     }
 }
 
-TEST_F(PortableDefaults, AnUnreadableFileReadsEmptyAndIsKeptAside) {
-    const Bytes garbage = {'{', 'n', 'o', 't', ' ', 'a', ' ', 'p', 'l', 'i', 's', 't'};
-    const PortablePropertyLists plists;
-    const Bytes notADictionary = plists.encode(PlistArray{true}).value();
-    for (const Bytes& contents : {garbage, notADictionary}) {
+std::vector<fs::path> keptAside(const fs::path& folder) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".corrupt") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+Bytes xmlPlist(const std::string& body) {
+    const std::string text =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + body + "</plist>";
+    return Bytes(text.begin(), text.end());
+}
+
+// Another program, or a careless disk, left values the settings do not use.
+// Each costs only itself: the other keys read as written, every later save
+// works, and the file as it was is kept aside once, under a name of its own.
+TEST_F(PortableDefaults, WhatCannotBeReadCostsOnlyItself) {
+    const std::string keep =
+        "<key>isStdMode</key><false/><key>inputMethod</key><integer>0</integer>";
+    const struct {
+        const char* name;
+        std::string strange;
+    } cases[] = {
+        {"a text that is not UTF-8", "<key>setupPromptedVersion</key><string>1.\xff</string>"},
+        {"a real", "<key>isEnableTelexZ</key><real>1.5</real>"},
+        {"a date", "<key>isEnableTelexZ</key><date>2020-01-01T00:00:00Z</date>"},
+        {"an array holding a real", "<key>x</key><array><real>2.5</real></array>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         fs::remove_all(folder());
         fs::create_directories(folder());
-        writeBytes(file("norbel.inputmethod.Vanto"), contents);
+        const fs::path domain = file("norbel.inputmethod.Vanto");
+        const Bytes before = xmlPlist("<dict>" + keep + c.strange + "</dict>");
+        writeBytes(domain, before);
+        PortableUserDefaultsProvider provider(folder());
+        UserDefaults& d = provider.standard();
+        d.registerDefaults({{"isStdMode", true}, {"inputMethod", std::int64_t{1}}});
+        EXPECT_FALSE(d.boolean("isStdMode"));
+        EXPECT_EQ(d.integer("inputMethod"), 0);
+        EXPECT_FALSE(d.string("setupPromptedVersion"));
+        EXPECT_EQ(readBytes(domain), before) << "reading changes nothing";
+
+        ASSERT_TRUE(d.setBoolean("isEnableTelexW", true));
+        ASSERT_TRUE(d.setString("setupPromptedVersion", "1.2.0"));
+        EXPECT_FALSE(d.boolean("isStdMode"));
+        EXPECT_EQ(d.integer("inputMethod"), 0);
+        EXPECT_TRUE(d.boolean("isEnableTelexW"));
+        EXPECT_EQ(d.string("setupPromptedVersion"), "1.2.0");
+        const auto aside = keptAside(folder());
+        ASSERT_EQ(aside.size(), 1u) << "kept once, not at every save";
+        EXPECT_EQ(readBytes(aside[0]), before);
+    }
+}
+
+TEST_F(PortableDefaults, AFileThatIsNoPropertyListIsKeptAsideUnderANameOfItsOwn) {
+    const Bytes garbage = {'{', 'n', 'o', 't', ' ', 'a', ' ', 'p', 'l', 'i', 's', 't'};
+    const Bytes notADictionary = PortablePropertyLists().encode(PlistArray{true}).value();
+    fs::create_directories(folder());
+    const fs::path domain = file("norbel.inputmethod.Vanto");
+    PortableUserDefaultsProvider provider(folder());
+    UserDefaults& d = provider.standard();
+    d.registerDefaults({{"isStdMode", true}});
+    for (const Bytes& contents : {garbage, notADictionary, garbage}) {
+        writeBytes(domain, contents);
+        EXPECT_TRUE(d.boolean("isStdMode"));
+        EXPECT_FALSE(d.data("ignoredApps"));
+        ASSERT_TRUE(d.setBoolean("isStdMode", false));
+        EXPECT_FALSE(d.boolean("isStdMode"));
+    }
+    // Three in the same second, none overwriting another.
+    const auto aside = keptAside(folder());
+    ASSERT_EQ(aside.size(), 3u);
+    std::multiset<Bytes> kept;
+    for (const fs::path& f : aside) kept.insert(readBytes(f));
+    EXPECT_EQ(kept, (std::multiset<Bytes>{garbage, garbage, notADictionary}));
+    EXPECT_EQ(aside[0].filename().string().rfind("norbel.inputmethod.Vanto.plist.", 0), 0u);
+}
+
+// Something at the path that cannot be read is not corruption: it is left
+// where it is, reads as nothing written, and every save fails. A FIFO must
+// not hang the reader (the agent reads while it holds the instance lock).
+TEST_F(PortableDefaults, SomethingUnreadableAtThePathRefusesSavesAndStays) {
+    const struct {
+        const char* name;
+        std::function<void(const fs::path&)> make;
+    } cases[] = {
+        {"a FIFO", [](const fs::path& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); }},
+        {"a folder", [](const fs::path& f) { fs::create_directory(f); }},
+        {"a link to itself", [](const fs::path& f) { fs::create_symlink(f.filename(), f); }},
+        {"a file without permission",
+         [](const fs::path& f) {
+             writeBytes(f, xmlPlist("<dict/>"));
+             fs::permissions(f, fs::perms::none);
+         }},
+    };
+    for (const auto& c : cases) {
+        if (std::string_view(c.name) == "a file without permission" && ::geteuid() == 0)
+            continue; // the superuser reads it all the same
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder());
+        fs::create_directories(folder());
+        const fs::path domain = file("norbel.inputmethod.Vanto");
+        c.make(domain);
+        const auto type = fs::symlink_status(domain).type();
         PortableUserDefaultsProvider provider(folder());
         UserDefaults& d = provider.standard();
         d.registerDefaults({{"isStdMode", true}});
         EXPECT_TRUE(d.boolean("isStdMode"));
-        EXPECT_FALSE(d.data("ignoredApps"));
-        EXPECT_EQ(readBytes(file("norbel.inputmethod.Vanto")), contents);
+        EXPECT_FALSE(d.setBoolean("isStdMode", false));
+        EXPECT_TRUE(d.boolean("isStdMode"));
+        EXPECT_EQ(fs::symlink_status(domain).type(), type);
+        EXPECT_TRUE(keptAside(folder()).empty());
+    }
+}
 
-        ASSERT_TRUE(d.setBoolean("isStdMode", false));
-        EXPECT_FALSE(d.boolean("isStdMode"));
-        EXPECT_EQ(readBytes(folder() / "norbel.inputmethod.Vanto.plist.corrupt"), contents);
+// A writer killed between its temporary file and the rename leaves the
+// temporary file; the next write of the domain removes it, and only it.
+TEST_F(PortableDefaults, TheNextWriteRemovesTemporaryFilesOfKilledWriters) {
+    fs::create_directories(folder());
+    const std::vector<std::string> left = {".norbel.inputmethod.Vanto.plist.a1B2c3",
+                                           ".norbel.inputmethod.Vanto.plist.zzzzzz"};
+    const std::vector<std::string> others = {".scratch.plist.a1B2c3", "notes.txt",
+                                             ".norbel.inputmethod.Vanto.plist.toolongname"};
+    for (const auto& names : {left, others})
+        for (const std::string& name : names) writeBytes(folder() / name, Bytes{1});
+    PortableUserDefaultsProvider provider(folder());
+    ASSERT_TRUE(provider.standard().setBoolean("k", true));
+    std::vector<std::string> expected = others;
+    expected.push_back("norbel.inputmethod.Vanto.plist");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries(folder()), expected);
+}
+
+// The settings stay the user's alone whatever the umask of the process that
+// first saves them.
+TEST_F(PortableDefaults, ThePermissionsHoldWhateverTheUmask) {
+    for (const mode_t mask : {mode_t{0}, mode_t{077}, mode_t{0777}}) {
+        fs::remove_all(temp.path() / "config");
+        const mode_t saved = ::umask(mask);
+        const bool written =
+            PortableUserDefaultsProvider(folder()).standard().setBoolean("k", true);
+        ::umask(saved);
+        ASSERT_TRUE(written) << mask;
+        EXPECT_EQ(fs::status(folder()).permissions() & fs::perms::all, fs::perms::owner_all);
+        EXPECT_EQ(fs::status(temp.path() / "config").permissions() & fs::perms::all,
+                  fs::perms::owner_all);
+        EXPECT_EQ(fs::status(file("norbel.inputmethod.Vanto")).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write);
     }
 }
 
@@ -250,6 +388,12 @@ TEST_F(PortableDefaults, FolderFollowsXdgConfigHome) {
     ::setenv("XDG_CONFIG_HOME", "relative", 1); // only an absolute path counts
     EXPECT_EQ(PortableUserDefaultsProvider::configFolder(),
               temp.path() / "home" / ".config" / "vanto");
+    // Nor for the home folder: a relative one would follow the working folder.
+    ::setenv("HOME", "home", 1);
+    EXPECT_EQ(PortableUserDefaultsProvider::configFolder(), fs::path());
+    PortableUserDefaultsProvider homeless;
+    EXPECT_FALSE(homeless.standard().setBoolean("k", true));
+    EXPECT_EQ(homeless.standardFile(), fs::path());
     ::setenv("HOME", home.c_str(), 1);
     xdg ? ::setenv("XDG_CONFIG_HOME", oldXdg.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
 }
@@ -266,6 +410,46 @@ TEST(PortableNotificationHub, DeliversByNameUntilTheTokenGoes) {
     token.reset();
     hub.post("a", std::string("3"));
     EXPECT_EQ(seen, (std::vector<std::optional<std::string>>{"1", std::nullopt}));
+}
+
+// A process that ended without removing its socket leaves a socket nobody
+// reads; the next post removes it, and the others still get the message.
+TEST(PortableNotificationHub, OtherProcessesGetPostsAndTheGoneAreForgotten) {
+    TemporaryFolder temp;
+    const fs::path folder = temp.path() / "sockets";
+    std::vector<std::function<void()>> arrived;
+    std::mutex mutex;
+    PortableNotificationHub listener(folder, [&](std::function<void()> task) {
+        std::lock_guard lock(mutex);
+        arrived.push_back(std::move(task));
+    });
+    std::vector<std::optional<std::string>> seen;
+    const auto token =
+        listener.observe("a", [&](const std::optional<std::string>& o) { seen.push_back(o); });
+
+    const fs::path gone = folder / "1-0";
+    const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, gone.c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+
+    PortableNotificationHub poster(folder, [](std::function<void()>) {});
+    poster.post("a", std::string("1"));
+    poster.post("b", std::string("2"));
+    poster.post("a", std::nullopt);
+    const auto count = [&] {
+        std::lock_guard lock(mutex);
+        return arrived.size();
+    };
+    for (int i = 0; i < 500 && count() < 3; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(seen.empty()) << "delivered only where deliver runs it";
+    std::lock_guard lock(mutex);
+    for (const auto& task : arrived) task();
+    EXPECT_EQ(seen, (std::vector<std::optional<std::string>>{"1", std::nullopt}));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(gone)));
 }
 
 TEST(PortableNotificationHub, ObserversMayPostObserveAndLeaveFromTheirCallback) {

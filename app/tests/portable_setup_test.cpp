@@ -1,5 +1,6 @@
 // The portable adapters behind installation and start-up.
 #include "platform/portable/portable_bundle.h"
+#include "platform/portable/portable_files.h"
 #include "platform/portable/portable_input_sources.h"
 #include "platform/portable/portable_processes.h"
 #include "platform/portable/portable_property_lists.h"
@@ -10,6 +11,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <sys/stat.h>
 #include <thread>
 
 namespace vanto::testing {
@@ -92,7 +94,22 @@ TEST(PortableProcesses, RunsWaitsAndReportsTheExitStatus) {
     EXPECT_EQ(processes.run("/bin/sh", {"-c", "exit 3"}, {}), 3);
     EXPECT_EQ(processes.run("/bin/sh", {"-c", "kill -9 $$"}, {}), std::nullopt);
     EXPECT_EQ(processes.run("/nonexistent/launchctl", {}, {}), std::nullopt);
+    EXPECT_TRUE(processes.stoodIn().empty());
     EXPECT_EQ(processes.launch("/nonexistent/Vanto", {}), nullptr);
+}
+
+// On Linux the macOS programs the installer calls are not there, or are
+// other programs: none of them may run.
+TEST(PortableProcesses, MacOnlyProgramsAreStoodInFor) {
+    PortableProcesses processes;
+    const Processes::Quiet quiet{.output = true, .error = true};
+    EXPECT_EQ(processes.run("/bin/launchctl", {"bootout", "gui/0/x"}, quiet), 0);
+    EXPECT_EQ(processes.run("/usr/bin/killall", {"TextInputMenuAgent"}, {}), 0);
+    const std::vector<PortableProcesses::StoodIn> expected{
+        {"/bin/launchctl", {"bootout", "gui/0/x"}},
+        {"/usr/bin/killall", {"TextInputMenuAgent"}},
+    };
+    EXPECT_EQ(processes.stoodIn(), expected);
 }
 
 TEST(PortableProcesses, QuietStreamsGoToTheNullDevice) {
@@ -122,15 +139,23 @@ TEST(PortableProcesses, QuietStreamsGoToTheNullDevice) {
     }
 }
 
+// Only "another holds it" may read as another instance; every other
+// failure is one the agent must report.
 TEST(PortableInstanceLock, OnlyOneHolderAndAPrivateFile) {
     TempFolder folder;
     const fs::path file = folder.path() / "caches/app/instance.lock";
     PortableInstanceLock lock;
-    EXPECT_TRUE(lock.lockForLife(file));
+    EXPECT_EQ(lock.lockForLife(file), std::error_code());
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_FALSE(lock.lockForLife(file)) << "taken, even within the process";
-    EXPECT_FALSE(lock.lockForLife(folder.path() / "caches/app/instance.lock/x"));
+    EXPECT_EQ(lock.lockForLife(file), std::errc::operation_would_block)
+        << "taken, even within the process";
+    EXPECT_EQ(lock.lockForLife(folder.path() / "caches/app/instance.lock/x"),
+              std::errc::not_a_directory);
+    const fs::path fifo = folder.path() / "fifo.lock";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(lock.lockForLife(fifo), FileError::notRegular) << "without hanging";
+    EXPECT_EQ(lock.lockForLife("relative/instance.lock"), std::errc::no_such_file_or_directory);
 }
 
 TEST(PortableProcesses, ALaunchedChildRunsUntilItEnds) {

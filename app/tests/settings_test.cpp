@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include "platform/portable/portable_main_loop.h"
 #include "platform/portable/portable_notifications.h"
 #include "platform/portable/portable_property_lists.h"
 #include "platform/portable/portable_user_defaults.h"
@@ -8,6 +9,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <thread>
 
 namespace vanto {
 namespace {
@@ -31,6 +34,12 @@ class FakeDefaults final : public UserDefaults {
         return put(key, std::string(value));
     }
     bool setData(std::string_view key, const Bytes& value) override { return put(key, value); }
+    bool
+    updateData(std::string_view key,
+               const std::function<std::optional<Bytes>(std::optional<Bytes>)>& change) override {
+        auto next = change(get<Bytes>(key));
+        return next && put(key, std::move(*next));
+    }
     bool remove(std::string_view key) override {
         writes.emplace_back(key);
         return values.erase(std::string(key)) > 0;
@@ -55,10 +64,14 @@ class FakeDefaults final : public UserDefaults {
     }
     bool put(std::string_view key, DefaultsValue value) {
         writes.emplace_back(key);
+        if (refuse) return false;
         values.insert_or_assign(std::string(key), std::move(value));
         return true;
     }
     bool standard_;
+
+  public:
+    bool refuse = false; // every write fails, as on a full or read-only disk
 };
 
 // Records posts and delivers them at once to every observer.
@@ -219,6 +232,46 @@ TEST_F(SettingsTest, UndecodableExclusionsReadAsNoneAndStayStored) {
     EXPECT_TRUE(Settings(domain, notifications, plists, 100).exclusions().empty());
 }
 
+// The window must never show a change that is not kept: after a failed save
+// the settings read what the store holds, say that the save failed, and
+// tell nobody else (there is nothing new to reload).
+TEST_F(SettingsTest, AFailedSaveIsReportedAndShowsWhatIsKept) {
+    const struct {
+        const char* name;
+        void (*set)(Settings&);
+        bool (*changed)(const Settings&);
+        bool refuse;
+    } cases[] = {
+        {"the store refuses", [](Settings& s) { s.setTelexW(true); },
+         [](const Settings& s) { return s.telexW(); }, true},
+        {"telex, the store refuses", [](Settings& s) { s.setTelex(false); },
+         [](const Settings& s) { return !s.telex(); }, true},
+        {"the list cannot be stored",
+         [](Settings& s) {
+             s.setExclusions({{"com.adobe.*", true}, {"bad\xff", true}});
+         },
+         [](const Settings& s) { return !s.exclusions().empty(); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeDefaults domain(true);
+        RecordingNotifications center;
+        Settings s(domain, center, plists, 7);
+        const Counted changes(s);
+        domain.refuse = c.refuse;
+        c.set(s);
+        EXPECT_TRUE(s.saveFailed());
+        EXPECT_FALSE(c.changed(s));
+        EXPECT_EQ(changes.calls, 1);
+        EXPECT_TRUE(center.posts.empty());
+
+        domain.refuse = false;
+        s.setSpellCheck(false);
+        EXPECT_FALSE(s.saveFailed()) << "a save that works clears it";
+        EXPECT_EQ(center.posts.size(), 1u);
+    }
+}
+
 TEST_F(SettingsTest, AnotherDomainNeitherAnnouncesNorListens) {
     FakeDefaults scratch(false);
     Settings s(scratch, notifications, plists, 100);
@@ -230,6 +283,69 @@ TEST_F(SettingsTest, AnotherDomainNeitherAnnouncesNorListens) {
     EXPECT_EQ(changes.calls, 1);
     EXPECT_TRUE(notifications.posts.empty());
     EXPECT_EQ(notifications.observations, 0);
+}
+
+// The agent and the helper are two processes, each with its own store, hub
+// and main loop; the helper's save reaches the agent on its main loop.
+TEST(SettingsOnFiles, ASaveOfTheHelperReachesTheRunningAgent) {
+    char pattern[] = "/tmp/vanto-settings-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path folder = pattern;
+    {
+        PortableMainLoop agentLoop, helperLoop;
+        const auto on = [](PortableMainLoop& loop) {
+            return [&loop](std::function<void()> task) { loop.post(std::move(task)); };
+        };
+        PortableNotificationHub agentHub(folder / "sockets", on(agentLoop));
+        PortableNotificationHub helperHub(folder / "sockets", on(helperLoop));
+        PortableUserDefaultsProvider agentStore(folder), helperStore(folder);
+        PortablePropertyLists plists;
+        Settings agent(agentStore.standard(), agentHub, plists, 1);
+        Settings helper(helperStore.standard(), helperHub, plists, 2);
+        agent.observeExternalChanges();
+        helper.observeExternalChanges();
+        const Counted agentChanges(agent), helperChanges(helper);
+
+        helper.setTelexW(true);
+        EXPECT_EQ(helperChanges.calls, 1);
+        for (int i = 0; i < 500 && agentChanges.calls == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            agentLoop.runPending();
+        }
+        EXPECT_EQ(agentChanges.calls, 1) << "reloaded once, on its main loop";
+        EXPECT_TRUE(agent.telexW());
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        helperLoop.runPending();
+        EXPECT_EQ(helperChanges.calls, 1) << "the helper's own save did not come back to it";
+    }
+    std::filesystem::remove_all(folder);
+}
+
+// A text that is not UTF-8, written into the domain by another program,
+// used to make every later save of the whole domain fail.
+TEST(SettingsOnFiles, AStrangeValueInTheDomainBlocksNoSave) {
+    char pattern[] = "/tmp/vanto-settings-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path folder = pattern;
+    {
+        const std::string xml = "<plist><dict><key>setupPromptedVersion</key><string>\xff</string>"
+                                "<key>isIgnoreApp</key><true/></dict></plist>";
+        std::ofstream(folder / "norbel.inputmethod.Vanto.plist") << xml;
+        PortableUserDefaultsProvider store(folder);
+        PortableNotificationHub hub;
+        PortablePropertyLists plists;
+        Settings settings(store.standard(), hub, plists, 1);
+        EXPECT_TRUE(settings.exclusionsOn());
+        settings.setTelexW(true);
+        settings.setExclusions({{"com.adobe.*", true}});
+        EXPECT_FALSE(settings.saveFailed());
+        PortableUserDefaultsProvider again(folder);
+        const Settings reread(again.standard(), hub, plists, 2);
+        EXPECT_TRUE(reread.telexW());
+        EXPECT_TRUE(reread.exclusionsOn());
+        EXPECT_EQ(reread.exclusions(), (std::vector<Exclusion>{{"com.adobe.*", true}}));
+    }
+    std::filesystem::remove_all(folder);
 }
 
 // Two processes, each with its own store object on the same folder.

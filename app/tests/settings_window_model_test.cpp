@@ -2,10 +2,17 @@
 // its labels, the application picker and the window's key equivalents.
 #include "pipeline/key_event.h"
 #include "pipeline_rig.h"
+#include "platform/portable/portable_notifications.h"
+#include "platform/portable/portable_property_lists.h"
+#include "platform/portable/portable_user_defaults.h"
 #include "platform/portable/portable_workspace.h"
+#include "settings/settings.h"
 #include "ui/settings_window_model.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
 
 namespace vanto {
 namespace {
@@ -46,6 +53,40 @@ TEST(SettingsWindow, AddingAnIdentifier) {
         EXPECT_EQ(addExclusion(rig.settings, c.typed), c.added);
         EXPECT_EQ(rig.settings.exclusions(), c.after);
     }
+}
+
+// Two windows, each in its own process with its own store, both change the
+// list before either has heard of the other's change: neither change is lost.
+TEST(SettingsWindow, ListChangesOfTwoProcessesAreBothKept) {
+    char pattern[] = "/tmp/vanto-window-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path folder = pattern;
+    {
+        PortableUserDefaultsProvider storeA(folder), storeB(folder);
+        PortableNotificationHub hubA, hubB; // neither hears the other
+        PortablePropertyLists plists;
+        Settings a(storeA.standard(), hubA, plists, 1), b(storeB.standard(), hubB, plists, 2);
+        ASSERT_TRUE(addExclusion(a, "com.a"));
+        ASSERT_TRUE(addExclusion(b, "com.b"));
+        setExclusionEnabled(a, "com.a", false);
+        EXPECT_EQ(b.exclusions(), (std::vector<Exclusion>{{"com.a", true}, {"com.b", true}}));
+        removeExclusion(b, 1);
+        a.load();
+        EXPECT_EQ(a.exclusions(), (std::vector<Exclusion>{{"com.a", false}}));
+
+        // At the same time, from two threads with a store each.
+        const auto addMany = [&](PortableUserDefaultsProvider& store, char prefix) {
+            Settings s(store.standard(), hubA, plists, prefix);
+            for (int i = 0; i < 15; ++i)
+                addExclusion(s, std::string(1, prefix) + std::to_string(i));
+        };
+        std::thread first(addMany, std::ref(storeA), 'x');
+        addMany(storeB, 'y');
+        first.join();
+        a.load();
+        EXPECT_EQ(a.exclusions().size(), 31u);
+    }
+    std::filesystem::remove_all(folder);
 }
 
 TEST(SettingsWindow, CheckboxAndRemoveControl) {

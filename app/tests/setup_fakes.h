@@ -36,7 +36,7 @@ class FakeInputSources final : public InputSources {
     }
     bool select(const InputSource& source) override {
         selections.push_back(source.inputSourceID.value_or(""));
-        return true;
+        return !refuse;
     }
     void registerBundle(const std::filesystem::path& bundle) override {
         registered.push_back(bundle);
@@ -47,6 +47,7 @@ class FakeInputSources final : public InputSources {
 
     std::vector<InputSource> sources;
     std::vector<std::string> selections;
+    bool refuse = false; // select fails, as when the choice cannot be saved
     std::vector<std::filesystem::path> registered;
 };
 
@@ -108,7 +109,18 @@ class FakeFileStatus final : public FileStatus {
         if (it == changed.end()) return std::nullopt;
         return it->second;
     }
+    // Files are real: the installer's tests look at what it wrote.
+    std::error_code replaceFile(const std::filesystem::path& file,
+                                std::span<const std::uint8_t> bytes, unsigned mode) override {
+        return files_.replaceFile(file, bytes, mode);
+    }
+    std::error_code makeFolders(const std::filesystem::path& folder, unsigned mode) override {
+        return files_.makeFolders(folder, mode);
+    }
     std::map<std::filesystem::path, std::int64_t> changed;
+
+  private:
+    PortableFileStatus files_;
 };
 
 class FakeAppBundle final : public AppBundle {

@@ -3,8 +3,8 @@
 #include "context/browser_address.h"
 #include "pipeline/app_profile.h"
 #include "pipeline/key_event.h"
-#include "settings/unicode.h"
 #include "settings/settings.h"
+#include "settings/unicode.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -24,6 +24,10 @@ const std::array<OptionToggle, 5> kOptionToggles = {{
 
 bool isEnabled(const OptionToggle& toggle, const Settings& settings) {
     return !toggle.needsTelex || settings.telex();
+}
+
+std::string_view saveStatus(const Settings& settings) {
+    return settings.saveFailed() ? kSaveFailedText : std::string_view();
 }
 
 StatusRow layoutStatus(bool layoutEnabled) {
@@ -100,34 +104,42 @@ std::string trimmedWhiteSpace(std::string_view text) {
     return fromScalars(std::u32string_view(&*first, static_cast<std::size_t>(last - first)));
 }
 
+// Each change is made to the stored list, which another process may have
+// changed since this window last loaded it.
 bool addExclusion(Settings& settings, std::string_view typed) {
     const std::string id = trimmedWhiteSpace(typed);
     if (id.empty()) return false;
-    std::vector<Exclusion> list = settings.exclusions();
-    const auto existing =
-        std::find_if(list.begin(), list.end(), [&](const Exclusion& e) { return e.id == id; });
-    if (existing != list.end())
-        existing->enabled = true;
-    else
-        list.push_back({id, true});
-    settings.setExclusions(std::move(list));
+    settings.updateExclusions([&](std::vector<Exclusion>& list) {
+        const auto existing =
+            std::find_if(list.begin(), list.end(), [&](const Exclusion& e) { return e.id == id; });
+        if (existing != list.end())
+            existing->enabled = true;
+        else
+            list.push_back({id, true});
+    });
     return true;
 }
 
 void setExclusionEnabled(Settings& settings, std::string_view id, bool enabled) {
-    std::vector<Exclusion> list = settings.exclusions();
-    const auto entry =
-        std::find_if(list.begin(), list.end(), [&](const Exclusion& e) { return e.id == id; });
-    if (entry == list.end()) return;
-    entry->enabled = enabled;
-    settings.setExclusions(std::move(list));
+    const std::vector<Exclusion> shown = settings.exclusions();
+    if (std::none_of(shown.begin(), shown.end(), [&](const Exclusion& e) { return e.id == id; }))
+        return;
+    settings.updateExclusions([&](std::vector<Exclusion>& list) {
+        const auto entry =
+            std::find_if(list.begin(), list.end(), [&](const Exclusion& e) { return e.id == id; });
+        if (entry != list.end()) entry->enabled = enabled;
+    });
 }
 
 void removeExclusion(Settings& settings, std::size_t index) {
-    std::vector<Exclusion> list = settings.exclusions();
-    if (index >= list.size()) return;
-    list.erase(list.begin() + static_cast<std::ptrdiff_t>(index));
-    settings.setExclusions(std::move(list));
+    // The row the user saw, which in the stored list may have moved.
+    const std::vector<Exclusion> shown = settings.exclusions();
+    if (index >= shown.size()) return;
+    const Exclusion row = shown[index];
+    settings.updateExclusions([&](std::vector<Exclusion>& list) {
+        const auto entry = std::find(list.begin(), list.end(), row);
+        if (entry != list.end()) list.erase(entry);
+    });
 }
 
 ExclusionLabel ExclusionLabel::of(Workspace& workspace, const std::string& id) {

@@ -4,8 +4,8 @@
 // views of each platform only lay this out.
 #pragma once
 
-#include "settings/exclusion.h"
 #include "platform/workspace.h"
+#include "settings/exclusion.h"
 
 #include <array>
 #include <cstdint>
@@ -45,6 +45,10 @@ inline constexpr std::string_view kManualLink = "Hướng dẫn";
 inline constexpr std::string_view kManualPath = "/vanto/manual";
 inline constexpr std::string_view kUpdateLink = "Kiểm tra bản mới";
 inline constexpr std::string_view kUpdatePath = "/vanto?update=";
+// Under either tab while the last change could not be saved; the controls
+// show what is kept.
+inline constexpr std::string_view kSaveFailedText =
+    "Không lưu được thay đổi, thiết lập vẫn như cũ.";
 // How often the status rows are read again while the typing tab shows.
 inline constexpr double kStatusRefreshInterval = 1.0;
 
@@ -83,6 +87,8 @@ struct OptionToggle {
 };
 extern const std::array<OptionToggle, 5> kOptionToggles;
 bool isEnabled(const OptionToggle& toggle, const Settings& settings);
+// The error line: kSaveFailedText after a failed save, else empty.
+std::string_view saveStatus(const Settings& settings);
 
 // A status row of the typing tab.
 struct StatusRow {

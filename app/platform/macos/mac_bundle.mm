@@ -90,7 +90,7 @@ class MacAppBundle final : public AppBundle {
 class MacInstanceLock final : public InstanceLock {
   public:
     // The lock itself is plain POSIX, the same as on every other system.
-    bool lockForLife(const std::filesystem::path& file) override {
+    std::error_code lockForLife(const std::filesystem::path& file) override {
         return posix_.lockForLife(file);
     }
 

@@ -125,6 +125,21 @@ class MacUserDefaults final : public UserDefaults {
         }
     }
 
+    // The defaults service takes each write whole but offers no way to hold
+    // other processes off between a read and a write; within this process
+    // the update is atomic, and the fresh read keeps the window short.
+    bool updateData(std::string_view key,
+                    const std::function<std::optional<Bytes>(std::optional<Bytes> current)>&
+                        change) override {
+        std::lock_guard<std::mutex> guard(updateLock_);
+        @autoreleasepool {
+            [defaults_ synchronize];
+            std::optional<Bytes> next = change(data(key));
+            if (!next) return false;
+            return write(key, makeData(*next));
+        }
+    }
+
     void registerDefaults(const std::map<std::string, DefaultsValue>& defaults) override {
         @autoreleasepool {
             NSMutableDictionary<NSString*, id>* registration = [NSMutableDictionary dictionary];
@@ -171,6 +186,7 @@ class MacUserDefaults final : public UserDefaults {
     NSUserDefaults* const defaults_;
     const bool standard_;
     std::mutex registeredLock_; // guards registered_: a domain may be read from any thread
+    std::mutex updateLock_;     // one updateData of this domain at a time
     NSMutableDictionary<NSString*, id>* const registered_ = [NSMutableDictionary dictionary];
 };
 
@@ -214,6 +230,17 @@ class MacUserDefaultsProvider final : public UserDefaultsProvider {
             NSUserDefaults* defaults = [NSUserDefaults standardUserDefaults];
             [defaults removePersistentDomainForName:domain];
             [defaults synchronize];
+        }
+    }
+
+    // Where the defaults system keeps an application's domain; it may hold
+    // recent changes in memory for a moment before they reach the file.
+    std::filesystem::path standardFile() override {
+        @autoreleasepool {
+            NSString* own = [[NSBundle mainBundle] bundleIdentifier];
+            if (!own) return {};
+            NSString* file = [NSString stringWithFormat:@"Library/Preferences/%@.plist", own];
+            return pathFrom([NSHomeDirectory() stringByAppendingPathComponent:file]);
         }
     }
 

@@ -2,10 +2,10 @@
 // status, and the exclusion list, laid out in AppKit on the window's model.
 #import "platform/macos/mac_settings_window.h"
 
-#include "settings/exclusion.h"
-#include "settings/unicode.h"
 #include "platform/macos/ns_text.h"
+#include "settings/exclusion.h"
 #include "settings/settings.h"
+#include "settings/unicode.h"
 
 #include <array>
 #include <cstddef>
@@ -308,6 +308,8 @@ void centre(NSView* view, NSView* over) {
     bool exclusionsOn_;
 
     VantoAppPickerSheet* picker_;
+    // One under each tab: a failed save must show wherever it was made.
+    NSArray<NSTextField*>* saveErrorLabels_;
 }
 
 - (instancetype)initWithContext:(SettingsWindowContext)context {
@@ -431,6 +433,9 @@ void centre(NSView* view, NSView* over) {
         addRow(column, row);
         limitWidth(row, column);
     }
+    NSTextField* typingSaveError = [self makeSaveErrorLabel];
+    addRow(column, typingSaveError);
+    limitWidth(typingSaveError, column);
 
     const Footer links = footer(context_.version, context_.vendorSite);
     manualURL_ = links.manualURL;
@@ -491,10 +496,21 @@ void centre(NSView* view, NSView* over) {
     help.font = [NSFont systemFontOfSize:NSFont.smallSystemFontSize];
     help.preferredMaxLayoutWidth = kHelpTextWidth;
 
-    ui::column(tab, @[ toggleRow, list, inputRow, help ], kTabMargin, kRowSpacing);
+    NSTextField* exclusionsSaveError = [self makeSaveErrorLabel];
+    ui::column(tab, @[ toggleRow, list, inputRow, help, exclusionsSaveError ], kTabMargin,
+               kRowSpacing);
     [tab addSubview:emptyListLabel_];
     ui::centre(emptyListLabel_, list);
     return tab;
+}
+
+- (NSTextField*)makeSaveErrorLabel {
+    NSTextField* field = [NSTextField wrappingLabelWithString:ui::toNSString(kSaveFailedText)];
+    field.textColor = NSColor.systemRedColor;
+    field.preferredMaxLayoutWidth = kHelpTextWidth;
+    field.hidden = YES;
+    saveErrorLabels_ = saveErrorLabels_ ? [saveErrorLabels_ arrayByAddingObject:field] : @[ field ];
+    return field;
 }
 
 #pragma mark Keeping in step with Settings
@@ -533,6 +549,8 @@ void centre(NSView* view, NSView* over) {
             labels.push_back(ExclusionLabel::of(*context_.workspace, exclusion.id));
         exclusions_ = std::move(exclusions);
         labels_ = std::move(labels);
+        const std::string_view saveError = saveStatus(settings);
+        for (NSTextField* field in saveErrorLabels_) field.hidden = saveError.empty();
     });
     [exclusionsTable_ reloadData];
     exclusionsTable_.enabled = exclusionsOn_;

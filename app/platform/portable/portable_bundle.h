@@ -24,10 +24,11 @@ class PortableAppBundle final : public AppBundle {
 
 class PortableInstanceLock final : public InstanceLock {
   public:
-    bool lockForLife(const std::filesystem::path& file) override;
+    std::error_code lockForLife(const std::filesystem::path& file) override;
     std::filesystem::path userCachesFolder() override { return cachesFolder(); }
 
-    // $XDG_CACHE_HOME when that is an absolute path, else ~/.cache.
+    // $XDG_CACHE_HOME when that is an absolute path, else ~/.cache; empty
+    // without a home folder.
     static std::filesystem::path cachesFolder();
 };
 

@@ -2,12 +2,10 @@
 
 #include "pipeline/app_profile.h"
 #include "portable_bundle.h"
+#include "portable_files.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <unistd.h>
 
 namespace vanto {
 
@@ -28,13 +26,9 @@ constexpr const char* kSelectedKey = "selected";
 constexpr std::uintmax_t kMaxFileSize = 1 << 20;
 
 std::optional<PlistValue> readPlist(const fs::path& file, const PropertyLists& plists) {
-    std::error_code error;
-    const auto size = fs::file_size(file, error);
-    if (error || size > kMaxFileSize) return std::nullopt;
-    std::ifstream in(file, std::ios::binary);
-    const Bytes bytes{std::istreambuf_iterator<char>(in), {}};
-    if (!in && !in.eof()) return std::nullopt;
-    return plists.decode(bytes);
+    const FileContents contents = readRegularFile(file, kMaxFileSize);
+    if (contents.missing || contents.error) return std::nullopt;
+    return plists.decode(contents.bytes);
 }
 
 template <class T> std::optional<T> entry(const PlistDictionary& dict, const char* key) {
@@ -93,7 +87,9 @@ void PortableInputSources::notify() {
 }
 
 fs::path PortableInputSources::defaultStateFile() {
-    return PortableInstanceLock::cachesFolder() / std::string(kOwnBundleID) / "input-sources.plist";
+    const fs::path caches = PortableInstanceLock::cachesFolder();
+    if (caches.empty()) return {};
+    return caches / std::string(kOwnBundleID) / "input-sources.plist";
 }
 
 PortableInputSources::State PortableInputSources::load() const {
@@ -107,28 +103,15 @@ PortableInputSources::State PortableInputSources::load() const {
     return state;
 }
 
-void PortableInputSources::save(const State& state) const {
+bool PortableInputSources::save(const State& state) const {
     const auto bytes = plists_.encodeXml(PlistDictionary{
         {kBundleKey, state.bundle.string()},
         {kEnabledKey, state.enabled},
         {kSelectedKey, state.selected},
     });
-    if (!bytes) return;
-    std::error_code error;
-    fs::create_directories(stateFile_.parent_path(), error);
+    if (!bytes || stateFile_.empty()) return false;
     // Replaced whole, so that another process never reads half of it.
-    const fs::path temporary = stateFile_.string() + "." + std::to_string(::getpid()) + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes->data()),
-                  static_cast<std::streamsize>(bytes->size()));
-        if (!out.flush()) {
-            fs::remove(temporary, error);
-            return;
-        }
-    }
-    fs::rename(temporary, stateFile_, error);
-    if (error) fs::remove(temporary, error);
+    return !makeFolders(stateFile_.parent_path(), 0700) && !replaceFile(stateFile_, *bytes, 0600);
 }
 
 std::optional<InputSource> PortableInputSources::bundleSource(const State& state) const {
@@ -198,7 +181,7 @@ bool PortableInputSources::select(const InputSource& source) {
             changed = !state.selected;
             state.selected = true;
         }
-        save(state);
+        if (!save(state)) return false;
     }
     if (changed) notify();
     return true;

@@ -51,7 +51,8 @@ class PortableInputSources final : public InputSources {
     void setEnabled(bool enabled);
 
     const std::filesystem::path& stateFile() const { return stateFile_; }
-    // input-sources.plist in the application's folder of the user caches.
+    // input-sources.plist in the application's folder of the user caches;
+    // empty without a home folder.
     static std::filesystem::path defaultStateFile();
 
   private:
@@ -61,7 +62,7 @@ class PortableInputSources final : public InputSources {
         bool selected = false;
     };
     State load() const;
-    void save(const State& state) const;
+    bool save(const State& state) const;
     std::optional<InputSource> bundleSource(const State& state) const;
     std::vector<InputSource> all();
     void notify();

@@ -1,5 +1,7 @@
 #include "portable_login_records.h"
 
+#include "portable_files.h"
+
 #include <cstring>
 #include <mutex>
 #include <pwd.h>
@@ -50,6 +52,17 @@ PortableFileStatus::statusChangeTime(const std::filesystem::path& file) {
     struct stat status {};
     if (::stat(file.c_str(), &status) != 0) return std::nullopt;
     return static_cast<std::int64_t>(status.st_ctime);
+}
+
+std::error_code PortableFileStatus::replaceFile(const std::filesystem::path& file,
+                                                std::span<const std::uint8_t> bytes,
+                                                unsigned mode) {
+    return vanto::replaceFile(file, bytes, static_cast<mode_t>(mode));
+}
+
+std::error_code PortableFileStatus::makeFolders(const std::filesystem::path& folder,
+                                                unsigned mode) {
+    return vanto::makeFolders(folder, static_cast<mode_t>(mode));
 }
 
 } // namespace vanto

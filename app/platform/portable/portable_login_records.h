@@ -19,6 +19,9 @@ class PortableLoginRecords final : public LoginRecords {
 class PortableFileStatus final : public FileStatus {
   public:
     std::optional<std::int64_t> statusChangeTime(const std::filesystem::path& file) override;
+    std::error_code replaceFile(const std::filesystem::path& file,
+                                std::span<const std::uint8_t> bytes, unsigned mode) override;
+    std::error_code makeFolders(const std::filesystem::path& folder, unsigned mode) override;
 };
 
 } // namespace vanto

@@ -28,12 +28,19 @@ class PortablePlatform {
 
     Platform& platform() { return platform_; }
 
+    // First, so that it outlives the notifications it runs for other
+    // processes.
+    PortableMainLoop mainLoop;
+
     PortableKeyboardEvents keyboardEvents;
     PortableEventTapHost eventTapHost;
     PortableAccessibility accessibility;
     PortableProcessInfo processInfo;
     PortableUserDefaultsProvider defaults;
-    PortableNotificationHub notifications;
+    // What other processes post arrives on the main loop, as on a Mac.
+    PortableNotificationHub notifications{
+        PortableNotificationHub::defaultFolder(),
+        [this](std::function<void()> task) { mainLoop.post(std::move(task)); }};
     PortablePropertyLists propertyLists;
 
     PortableInputSources inputSources;
@@ -43,7 +50,6 @@ class PortablePlatform {
     PortableAppBundle bundle;
     PortableInstanceLock instanceLock;
 
-    PortableMainLoop mainLoop;
     PortableWorkspace workspace;
     PortableAccessibilityClient accessibilityClient;
     PortableSecureInput secureInput;

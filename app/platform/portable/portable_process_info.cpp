@@ -9,7 +9,9 @@
 
 namespace vanto {
 
-int PortableProcessInfo::processID() { return static_cast<int>(::getpid()); }
+int PortableProcessInfo::processID() {
+    return static_cast<int>(::getpid());
+}
 
 std::uint64_t PortableProcessInfo::physicalFootprint() {
     if (std::FILE* f = std::fopen("/proc/self/smaps_rollup", "r")) {

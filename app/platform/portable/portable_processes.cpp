@@ -13,6 +13,14 @@ namespace vanto {
 
 namespace {
 
+constexpr const char* kMacOnlyPrograms[] = {"/bin/launchctl", "/usr/bin/killall"};
+
+bool macOnly(const std::filesystem::path& executable) {
+    for (const char* program : kMacOnlyPrograms)
+        if (executable == program) return true;
+    return false;
+}
+
 class SpawnActions {
   public:
     SpawnActions() { ::posix_spawn_file_actions_init(&actions_); }
@@ -98,6 +106,11 @@ std::unique_ptr<ChildProcess> PortableProcesses::launch(const std::filesystem::p
 
 std::optional<int> PortableProcesses::run(const std::filesystem::path& executable,
                                           const std::vector<std::string>& arguments, Quiet quiet) {
+    if (macOnly(executable)) {
+        std::lock_guard lock(mutex_);
+        stoodIn_.push_back({executable, arguments});
+        return 0;
+    }
     SpawnActions actions;
     if (quiet.output) actions.silence(STDOUT_FILENO);
     if (quiet.error) actions.silence(STDERR_FILENO);
@@ -109,6 +122,11 @@ std::optional<int> PortableProcesses::run(const std::filesystem::path& executabl
     while (result < 0 && errno == EINTR);
     if (result != pid || !WIFEXITED(status)) return std::nullopt;
     return WEXITSTATUS(status);
+}
+
+std::vector<PortableProcesses::StoodIn> PortableProcesses::stoodIn() const {
+    std::lock_guard lock(mutex_);
+    return stoodIn_;
 }
 
 std::filesystem::path PortableProcesses::executablePath() {

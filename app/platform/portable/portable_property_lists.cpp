@@ -79,7 +79,11 @@ std::optional<PlistValue> fromNode(plist_t node, int depth) {
     case PLIST_STRING: {
         std::uint64_t length = 0;
         const char* s = plist_get_string_ptr(node, &length);
-        return PlistValue(std::string(s ? s : "", s ? length : 0));
+        std::string text(s ? s : "", s ? length : 0);
+        // What could not be written back is not read either: a value read
+        // is a value the next save can keep.
+        if (!storable(text)) return std::nullopt;
+        return std::optional<PlistValue>(std::in_place, std::move(text));
     }
     case PLIST_DATA: {
         std::uint64_t length = 0;
@@ -88,14 +92,21 @@ std::optional<PlistValue> fromNode(plist_t node, int depth) {
     }
     case PLIST_ARRAY: {
         PlistArray array;
-        const std::uint32_t n = plist_array_get_size(node);
-        array.reserve(n);
-        for (std::uint32_t i = 0; i < n; ++i) {
-            auto item = fromNode(plist_array_get_item(node, i), depth + 1);
+        array.reserve(plist_array_get_size(node));
+        // An iterator, not the index: libplist 2.2 finds the n-th item of a
+        // parsed array by walking to it, which made long lists quadratic.
+        plist_array_iter raw = nullptr;
+        plist_array_new_iter(node, &raw);
+        const std::unique_ptr<void, MallocFree> iter(raw);
+        for (;;) {
+            plist_t child = nullptr;
+            plist_array_next_item(node, iter.get(), &child);
+            if (!child) break;
+            auto item = fromNode(child, depth + 1);
             if (!item) return std::nullopt;
             array.push_back(std::move(*item));
         }
-        return PlistValue(std::move(array));
+        return std::optional<PlistValue>(std::in_place, std::move(array));
     }
     case PLIST_DICT: {
         PlistDictionary dict;
@@ -109,10 +120,10 @@ std::optional<PlistValue> fromNode(plist_t node, int depth) {
             const std::unique_ptr<char, MallocFree> key(rawKey);
             if (!key) break;
             auto value = fromNode(item, depth + 1);
-            if (!value) return std::nullopt;
+            if (!value || !storable(key.get())) return std::nullopt;
             dict.insert_or_assign(std::string(key.get()), std::move(*value));
         }
-        return PlistValue(std::move(dict));
+        return std::optional<PlistValue>(std::in_place, std::move(dict));
     }
     default: // reals, dates and keyed-archive identifiers have no place in our trees
         return std::nullopt;
@@ -147,10 +158,11 @@ std::optional<Bytes> PortablePropertyLists::encodeXml(const PlistValue& value) c
     return bytes;
 }
 
-std::optional<PlistValue> PortablePropertyLists::decode(std::span<const std::uint8_t> bytes) const {
+namespace {
+
+OwnedPlist parse(std::span<const std::uint8_t> bytes) {
     static constexpr char kBinaryMagic[] = "bplist00";
-    if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max())
-        return std::nullopt;
+    if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max()) return nullptr;
     const auto* data = reinterpret_cast<const char*>(bytes.data());
     const auto length = static_cast<std::uint32_t>(bytes.size());
     plist_t raw = nullptr;
@@ -161,8 +173,38 @@ std::optional<PlistValue> PortablePropertyLists::decode(std::span<const std::uin
         const std::string text(data, length);
         plist_from_xml(text.c_str(), length, &raw);
     }
-    const OwnedPlist root(raw);
+    return OwnedPlist(raw);
+}
+
+} // namespace
+
+std::optional<PlistValue> PortablePropertyLists::decode(std::span<const std::uint8_t> bytes) const {
+    const OwnedPlist root = parse(bytes);
     return fromNode(root.get(), 0);
+}
+
+std::optional<PlistDictionary>
+PortablePropertyLists::decodeEntries(std::span<const std::uint8_t> bytes,
+                                     std::vector<std::string>& skipped) const {
+    const OwnedPlist root = parse(bytes);
+    if (!root || plist_get_node_type(root.get()) != PLIST_DICT) return std::nullopt;
+    PlistDictionary dict;
+    plist_dict_iter raw = nullptr;
+    plist_dict_new_iter(root.get(), &raw);
+    const std::unique_ptr<void, MallocFree> iter(raw);
+    for (;;) {
+        char* rawKey = nullptr;
+        plist_t item = nullptr;
+        plist_dict_next_item(root.get(), iter.get(), &rawKey, &item);
+        const std::unique_ptr<char, MallocFree> key(rawKey);
+        if (!key) break;
+        auto value = fromNode(item, 1);
+        if (value && storable(key.get()))
+            dict.insert_or_assign(std::string(key.get()), std::move(*value));
+        else
+            skipped.emplace_back(key.get());
+    }
+    return dict;
 }
 
 } // namespace vanto

@@ -1,13 +1,15 @@
 #include "portable_user_defaults.h"
 
 #include "pipeline/app_profile.h"
+#include "portable_files.h"
+#include "settings/home_folder.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vanto {
@@ -18,24 +20,8 @@ namespace {
 
 // A settings file is a few hundred bytes; anything this large is not ours.
 constexpr std::size_t kMaxFileSize = 16 << 20;
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() { close(); }
-    int get() const { return fd_; }
-    // The result of close(2): a write error may only show up here.
-    bool close() {
-        const bool ok = fd_ < 0 || ::close(fd_) == 0;
-        fd_ = -1;
-        return ok;
-    }
-
-  private:
-    int fd_;
-};
+constexpr mode_t kPrivateFolder = 0700;
+constexpr mode_t kPrivateFile = 0600;
 
 // Holds the folder's advisory lock, which serialises the read-modify-write
 // of every domain in it across objects and processes.
@@ -45,68 +31,62 @@ class FolderLock {
         : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
         // Without the lock (a file system that has none) we still write: a
         // lost race costs one setting, refusing every write costs them all.
-        while (fd_.get() >= 0 && ::flock(fd_.get(), LOCK_EX) != 0 && errno == EINTR) continue;
+        while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0 && errno == EINTR) continue;
     }
-    // Makes a rename inside the folder durable.
-    void sync() const {
-        if (fd_.get() >= 0) ::fsync(fd_.get());
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock() {
+        if (fd_ >= 0) ::close(fd_); // releases the lock
     }
 
   private:
-    FileDescriptor fd_; // closing it releases the lock
+    int fd_;
 };
 
+// A file that is there but cannot be read (no permission, a FIFO, a folder)
+// is the user's business to mend: it is reported and left alone. A file
+// that reads but is not a property list, or holds values of kinds the
+// settings do not use, is kept aside before the next write replaces it.
 struct Contents {
     PlistDictionary values;
-    bool present = false;  // the file exists
-    bool readable = false; // ... and holds a dictionary
+    std::error_code error;
+    bool keepAside = false;
+    std::vector<std::string> skipped; // keys whose values could not be read
 };
 
-Contents readFile(const fs::path& file, const PropertyLists& plists) {
+Contents readFile(const fs::path& file, const PortablePropertyLists& plists) {
     Contents contents;
-    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        contents.present = errno != ENOENT;
+    FileContents read = readRegularFile(file, kMaxFileSize);
+    if (read.missing) return contents;
+    if (read.error) {
+        contents.error = read.error;
         return contents;
     }
-    contents.present = true;
-    Bytes bytes;
-    std::uint8_t buffer[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 || bytes.size() + static_cast<std::size_t>(n) > kMaxFileSize) return contents;
-        if (n == 0) break;
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    }
-    if (auto value = plists.decode(bytes)) {
-        if (auto* dict = std::get_if<PlistDictionary>(&*value)) {
-            contents.values = std::move(*dict);
-            contents.readable = true;
-        }
-    }
+    if (auto values = plists.decodeEntries(read.bytes, contents.skipped))
+        contents.values = std::move(*values);
+    else
+        contents.keepAside = true;
+    contents.keepAside = contents.keepAside || !contents.skipped.empty();
     return contents;
 }
 
-bool writeAll(int fd, const Bytes& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
+// "<file>.<UTC time>.corrupt", never an earlier one's name.
+std::error_code keepAside(const fs::path& file, fs::path& aside) {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    char stamp[32] = "0";
+    if (::gmtime_r(&now, &utc)) std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%SZ", &utc);
+    for (int n = 1;; ++n) {
+        aside = file.string() + "." + stamp + (n > 1 ? "-" + std::to_string(n) : "") + ".corrupt";
+        // A second name for the same bytes: the file itself stays in place
+        // until the new one replaces it.
+        if (::link(file.c_str(), aside.c_str()) == 0) return {};
+        if (errno != EEXIST || n >= 1000) return {errno, std::generic_category()};
     }
-    return true;
 }
 
-// Creates the folder and its missing parents, private to the user.
-bool makeFolder(const fs::path& folder) {
-    std::error_code error;
-    if (fs::is_directory(folder, error)) return true;
-    const fs::path parent = folder.parent_path();
-    if (!parent.empty() && parent != folder && !makeFolder(parent)) return false;
-    return ::mkdir(folder.c_str(), 0700) == 0 ||
-           (errno == EEXIST && fs::is_directory(folder, error));
+void note(const std::string& text) {
+    std::fprintf(stderr, "Vanto: %s\n", text.c_str());
 }
 
 bool validDomainName(std::string_view name) {
@@ -128,7 +108,7 @@ PortableDefaultsDomain::PortableDefaultsDomain(fs::path folder, std::string name
     : folder_(std::move(folder)), file_(domainFile(folder_, name)), standard_(standard) {}
 
 std::optional<PlistValue> PortableDefaultsDomain::lookup(std::string_view key) {
-    Contents contents = readFile(file_, plists_);
+    Contents contents = folder_.empty() ? Contents{} : readFile(file_, plists_);
     if (auto it = contents.values.find(key); it != contents.values.end())
         return std::move(it->second);
     std::lock_guard lock(mutex_);
@@ -164,20 +144,48 @@ std::optional<Bytes> PortableDefaultsDomain::data(std::string_view key) {
     return std::nullopt;
 }
 
+namespace {
+
+std::function<bool(PlistDictionary&)> put(std::string_view key, PlistValue value) {
+    return [key = std::string(key), value = std::move(value)](PlistDictionary& values) {
+        values.insert_or_assign(key, value);
+        return true;
+    };
+}
+
+} // namespace
+
 bool PortableDefaultsDomain::setBoolean(std::string_view key, bool value) {
-    return write(key, PlistValue(value));
+    return write(key, put(key, value));
 }
 bool PortableDefaultsDomain::setInteger(std::string_view key, std::int64_t value) {
-    return write(key, PlistValue(value));
+    return write(key, put(key, value));
 }
 bool PortableDefaultsDomain::setString(std::string_view key, std::string_view value) {
-    return write(key, PlistValue(std::string(value)));
+    return write(key, put(key, std::string(value)));
 }
 bool PortableDefaultsDomain::setData(std::string_view key, const Bytes& value) {
-    return write(key, PlistValue(value));
+    return write(key, put(key, value));
 }
 bool PortableDefaultsDomain::remove(std::string_view key) {
-    return write(key, std::nullopt);
+    return write(key, [key](PlistDictionary& values) {
+        if (const auto it = values.find(key); it != values.end()) values.erase(it);
+        return true;
+    });
+}
+
+bool PortableDefaultsDomain::updateData(
+    std::string_view key,
+    const std::function<std::optional<Bytes>(std::optional<Bytes> current)>& change) {
+    return write(key, [&](PlistDictionary& values) {
+        std::optional<Bytes> current;
+        if (const auto it = values.find(key); it != values.end())
+            if (const auto* data = std::get_if<Bytes>(&it->second)) current = *data;
+        std::optional<Bytes> next = change(std::move(current));
+        if (!next) return false;
+        values.insert_or_assign(std::string(key), std::move(*next));
+        return true;
+    });
 }
 
 void PortableDefaultsDomain::registerDefaults(
@@ -186,34 +194,55 @@ void PortableDefaultsDomain::registerDefaults(
     for (const auto& [key, value] : defaults) registered_.insert_or_assign(key, toPlist(value));
 }
 
-bool PortableDefaultsDomain::write(std::string_view key, std::optional<PlistValue> value) {
+bool PortableDefaultsDomain::write(std::string_view key,
+                                   const std::function<bool(PlistDictionary&)>& change) {
     std::lock_guard lock(mutex_);
-    if (!makeFolder(folder_)) return false;
-    const FolderLock folderLock(folder_);
-    Contents contents = readFile(file_, plists_);
-    if (!value && !contents.values.contains(key)) return true; // nothing to remove
-    if (value)
-        contents.values.insert_or_assign(std::string(key), std::move(*value));
-    else
-        contents.values.erase(contents.values.find(key));
-    const auto bytes = plists_.encode(PlistValue(std::move(contents.values)));
-    if (!bytes) return false;
-
-    // The new contents go to a temporary file in the same folder, reach the
-    // disk, and only then take the file's place: a crash at any point leaves
-    // either the old file or the new one, never a mixture.
-    std::string temporary = (folder_ / ("." + file_.filename().string() + ".XXXXXX")).string();
-    FileDescriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0) return false;
-    bool ok = writeAll(fd.get(), *bytes) && ::fsync(fd.get()) == 0 && fd.close();
-    // What we could not read may still matter to the user: keep it.
-    if (ok && contents.present && !contents.readable)
-        ok = ::rename(file_.c_str(), (file_.string() + ".corrupt").c_str()) == 0;
-    if (!ok || ::rename(temporary.c_str(), file_.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    if (folder_.empty()) {
+        note("settings not saved: " + std::string(kNoHomeError));
         return false;
     }
-    folderLock.sync();
+    if (const std::error_code error = makeFolders(folder_, kPrivateFolder)) {
+        note("settings not saved: " + folder_.string() + ": " + error.message());
+        return false;
+    }
+    const FolderLock folderLock(folder_);
+    Contents contents = readFile(file_, plists_);
+    if (contents.error) {
+        note("settings not saved: " + file_.string() + ": " + contents.error.message());
+        return false;
+    }
+    const PlistDictionary before = contents.values;
+    if (!change(contents.values)) return false;
+    if (contents.values == before && !contents.keepAside) return true; // nothing to write
+    // Only a value given now can fail to encode: every value read back from
+    // the file was read because it can be written again.
+    const auto bytes = plists_.encode(PlistValue(std::move(contents.values)));
+    if (!bytes) {
+        note("settings not saved: the value of \"" + std::string(key) + "\" cannot be stored");
+        return false;
+    }
+    if (contents.keepAside) {
+        fs::path aside;
+        if (const std::error_code error = keepAside(file_, aside)) {
+            note("settings not saved: keeping " + file_.string() + " aside: " + error.message());
+            return false;
+        }
+        std::string skipped;
+        for (const std::string& k : contents.skipped)
+            skipped += (skipped.empty() ? "\"" : ", \"") + k + "\"";
+        note(file_.string() +
+             (skipped.empty()
+                  ? " could not be read"
+                  : ": left out " + skipped + ", values of kinds the settings do not use") +
+             "; the file as it was is kept as " + aside.string());
+    }
+    // We hold the folder's lock: every temporary file of this domain was
+    // left by a writer that was killed.
+    removeTemporaries(file_);
+    if (const std::error_code error = replaceFile(file_, *bytes, kPrivateFile)) {
+        note("settings not saved: " + file_.string() + ": " + error.message());
+        return false;
+    }
     return true;
 }
 
@@ -226,23 +255,20 @@ std::unique_ptr<UserDefaults> PortableUserDefaultsProvider::suite(std::string_vi
 }
 
 void PortableUserDefaultsProvider::removePersistentDomain(std::string_view name) {
-    if (!validDomainName(name)) return;
+    if (!validDomainName(name) || folder_.empty()) return;
     std::error_code error;
     if (!fs::is_directory(folder_, error)) return;
     const FolderLock folderLock(folder_);
     ::unlink(domainFile(folder_, name).c_str());
-    folderLock.sync();
+    removeTemporaries(domainFile(folder_, name));
 }
 
 fs::path PortableUserDefaultsProvider::configFolder() {
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/')
         return fs::path(xdg) / "vanto";
-    const char* home = std::getenv("HOME");
-    if (!home || !*home) {
-        const passwd* user = ::getpwuid(::getuid());
-        home = user ? user->pw_dir : "/";
-    }
-    return fs::path(home) / ".config" / "vanto";
+    const fs::path home = homeFolder();
+    if (home.empty()) return {};
+    return home / ".config" / "vanto";
 }
 
 } // namespace vanto

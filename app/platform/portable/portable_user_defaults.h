@@ -12,9 +12,17 @@ namespace vanto {
 
 // Every read goes to the file, so a change saved by another process is seen
 // as soon as it has landed; files are only ever replaced whole, by rename, so
-// a reader never meets half a write. A file that cannot be read or parsed
-// reads as an empty domain and is left as it is: the next write replaces it,
-// keeping the old bytes beside it as "<domain>.plist.corrupt".
+// a reader never meets half a write.
+//
+// What cannot be read costs only itself: a value of a kind the settings do
+// not use (a real, a date, a text that is not UTF-8) reads as absent, the
+// other keys as written. Such a file, or one that is no property list at
+// all, is left as it is until the next write, which keeps it beside the new
+// one as "<domain>.plist.<UTC time>.corrupt" and says so on standard error.
+// Something at the path that cannot be read at all (no permission, a FIFO, a
+// folder) reads as an empty domain and refuses every write, with the reason
+// on standard error: it is not ours to move. Without a home folder nothing
+// is read and every write fails.
 class PortableDefaultsDomain final : public UserDefaults {
   public:
     PortableDefaultsDomain(std::filesystem::path folder, std::string name, bool standard);
@@ -28,6 +36,10 @@ class PortableDefaultsDomain final : public UserDefaults {
     bool setString(std::string_view key, std::string_view value) override;
     bool setData(std::string_view key, const Bytes& value) override;
     bool remove(std::string_view key) override;
+    // Atomic across processes: under the folder's lock.
+    bool updateData(
+        std::string_view key,
+        const std::function<std::optional<Bytes>(std::optional<Bytes> current)>& change) override;
     void registerDefaults(const std::map<std::string, DefaultsValue>& defaults) override;
     bool isStandard() const override { return standard_; }
 
@@ -35,7 +47,9 @@ class PortableDefaultsDomain final : public UserDefaults {
 
   private:
     std::optional<PlistValue> lookup(std::string_view key);
-    bool write(std::string_view key, std::optional<PlistValue> value);
+    // change edits the domain's values; false leaves the file as it is and
+    // fails the write.
+    bool write(std::string_view key, const std::function<bool(PlistDictionary&)>& change);
 
     const std::filesystem::path folder_;
     const std::filesystem::path file_;
@@ -56,9 +70,12 @@ class PortableUserDefaultsProvider final : public UserDefaultsProvider {
     // domain name must never reach outside the folder.
     std::unique_ptr<UserDefaults> suite(std::string_view name) override;
     void removePersistentDomain(std::string_view name) override;
+    std::filesystem::path standardFile() override {
+        return folder_.empty() ? std::filesystem::path() : standard_.file();
+    }
 
     // $XDG_CONFIG_HOME/vanto when that is an absolute path, else
-    // ~/.config/vanto.
+    // ~/.config/vanto; empty without a home folder.
     static std::filesystem::path configFolder();
 
   private:
