@@ -103,8 +103,8 @@ TEST(PortableProcesses, RunsWaitsAndReportsTheExitStatus) {
 TEST(PortableProcesses, MacOnlyProgramsAreStoodInFor) {
     PortableProcesses processes;
     const Processes::Quiet quiet{.output = true, .error = true};
-    EXPECT_EQ(processes.run("/bin/launchctl", {"bootout", "gui/0/x"}, quiet), 0);
-    EXPECT_EQ(processes.run("/usr/bin/killall", {"TextInputMenuAgent"}, {}), 0);
+    EXPECT_EQ(processes.run("/bin/launchctl", {"bootout", "gui/0/x"}, quiet), std::nullopt);
+    EXPECT_EQ(processes.run("/usr/bin/killall", {"TextInputMenuAgent"}, {}), std::nullopt);
     const std::vector<PortableProcesses::StoodIn> expected{
         {"/bin/launchctl", {"bootout", "gui/0/x"}},
         {"/usr/bin/killall", {"TextInputMenuAgent"}},

@@ -109,7 +109,7 @@ std::optional<int> PortableProcesses::run(const std::filesystem::path& executabl
     if (macOnly(executable)) {
         std::lock_guard lock(mutex_);
         stoodIn_.push_back({executable, arguments});
-        return 0;
+        return std::nullopt;
     }
     SpawnActions actions;
     if (quiet.output) actions.silence(STDOUT_FILENO);

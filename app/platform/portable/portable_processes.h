@@ -9,9 +9,11 @@ namespace vanto {
 
 // The system programs that exist only on macOS ("/bin/launchctl",
 // "/usr/bin/killall" for the input-menu agent) are stood in for: such a call
-// is recorded and answers 0, and nothing runs. Elsewhere a program of that
-// path may be another one, or do something else (the killall of Linux ends
-// processes by other rules).
+// is recorded and nothing runs. Elsewhere a program of that path may be
+// another one, or do something else (the killall of Linux ends processes by
+// other rules). The call answers as a program that could not be started, so
+// that the installer says plainly that no launchd loaded the agent instead
+// of waiting for a job no launchd will ever list.
 class PortableProcesses final : public Processes {
   public:
     struct StoodIn {
