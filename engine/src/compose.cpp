@@ -388,6 +388,9 @@ bool left_english(Engine& e, char32_t key) {
     State& s = e.state;
     if (!e.spell_check || !given_up_by_last_key(s)) return false;
     if (is_english_with_key(s.raw, key)) return false;
+    // An s after an English word is its plural (queues, vises), not a tone
+    // that brings a rare syllable back.
+    if ((key == U's' || key == U'S') && is_english_word(s.raw)) return false;
     State saved = s;
     const char32_t last = s.raw.back();
     s.pop_key();

@@ -72,6 +72,7 @@ TEST(KeyOrder, LeavingAnEnglishWordComposesTheSyllable) {
         {"an English word that goes on stays", kTelex, "tires", "tires"},
         {"English that leaves no syllable stays", kTelex, "direct", "direct"},
         {"hired", kTelex, "hired", "hired"},
+        {"a plural s is no tone", kTelex, "queues", "queues"},
     };
     for (const Case& c : cases) check(c);
 }
