@@ -45,11 +45,34 @@ void State::pop_key() {
     if (!reverted.empty()) reverted.pop_back();
 }
 
-Engine::Engine() : trie(&word_trie(true, true)), rules(&vanto::engine::rules()) {}
+namespace {
+// Records in circulation besides the current word and the history: one for
+// the word after the next push, and the ones a reset or an eviction frees.
+constexpr std::size_t kSpareLimit = kHistoryLimit + 1;
+} // namespace
+
+Engine::Engine() : trie(&word_trie(true, true)), rules(&vanto::engine::rules()) {
+    // Reserved up front so that keeping records later never allocates.
+    history.reserve(kHistoryLimit + 1);
+    spare.reserve(kSpareLimit);
+}
 
 void Engine::reset() {
     state.clear();
+    for (State& s : history) recycle(*this, std::move(s));
     history.clear();
+}
+
+void recycle(Engine& e, State&& s) {
+    if (e.spare.size() < kSpareLimit) e.spare.push_back(std::move(s));
+}
+
+State take_spare(Engine& e) {
+    if (e.spare.empty()) return State();
+    State s = std::move(e.spare.back());
+    e.spare.pop_back();
+    s.clear();
+    return s;
 }
 
 void Engine::configure(bool telex_on, bool spell_on, bool std_on, bool w_on, bool z_on) {
@@ -83,11 +106,10 @@ auto guarded(Engine& e, Op op) -> decltype(op()) {
     }
 }
 
-const Text& text_of(const Engine& e, std::uint32_t kind, Text& scratch) {
+const Text& text_of(const Engine& e, std::uint32_t kind) {
     switch (kind) {
     case VT_ENGINE_TEXT_COMMITTED:
-        scratch = vanto::engine::commit_result(e);
-        return scratch;
+        return vanto::engine::commit_result(e);
     case VT_ENGINE_TEXT_RAW:
         return e.state.raw;
     default:
@@ -152,8 +174,7 @@ uint64_t vt_engine_pop_state(vt_engine* engine) {
 uint64_t vt_engine_text(const vt_engine* engine, uint32_t kind, char* buffer, uint64_t capacity) {
     if (!engine) return 0;
     try {
-        Text scratch;
-        const Text& text = text_of(engine->engine, kind, scratch);
+        const Text& text = text_of(engine->engine, kind);
         const std::size_t length = vanto::engine::utf8_length(text);
         if (buffer && length <= capacity) vanto::engine::write_utf8(buffer, text);
         return length;

@@ -11,11 +11,34 @@
 
 namespace vanto::engine {
 
+// The word after each key. Entries past the last key keep their storage, so a
+// word typed after a shorter or equal one reuses the strings of the one before
+// instead of allocating each again.
+class KeyResults {
+  public:
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const Text& back() const { return slots_[size_ - 1]; }
+    const Text& operator[](std::size_t i) const { return slots_[i]; }
+    void push_back(TextView text) {
+        if (size_ == slots_.size()) slots_.emplace_back();
+        slots_[size_++].assign(text);
+    }
+    void pop_back() {
+        if (size_ > 0) --size_;
+    }
+    void clear() { size_ = 0; }
+
+  private:
+    std::vector<Text> slots_;
+    std::size_t size_ = 0;
+};
+
 // Everything the engine knows about one word. The per-key lists (raw, results,
 // is_word, reverted, reapplied) always have the same length: one entry per key.
 struct State {
     Text raw;                         // the keys, as typed
-    std::vector<Text> results;        // the word after each key
+    KeyResults results;               // the word after each key
     std::vector<std::uint8_t> is_word; // the word after each key was a complete word
     Text committed;                   // history only: what stayed on screen
     std::vector<std::uint8_t> reverted;  // sticky: repeat-undo taken or word given up
@@ -36,6 +59,9 @@ struct State {
 struct Engine {
     State state;
     std::vector<State> history; // oldest first, at most kHistoryLimit
+    // Word records that left the history, kept with their storage so the
+    // next words reuse it instead of allocating per key.
+    std::vector<State> spare;
     const Trie* trie;
     const Rules* rules;
     std::uint32_t telex = 1;
@@ -51,6 +77,12 @@ struct Engine {
 };
 
 constexpr std::size_t kHistoryLimit = 2;
+
+// Keeps a word record that is no longer needed for a later word, up to a few.
+// Never allocates.
+void recycle(Engine& e, State&& s);
+// An empty word record, with the storage of a recycled one when there is one.
+State take_spare(Engine& e);
 
 // A broken internal expectation; the interface resets the engine on it.
 struct InternalFailure : std::logic_error {
@@ -75,7 +107,8 @@ void delete_char(Engine& e);
 std::uint64_t push_state(Engine& e);
 std::uint64_t pop_state(Engine& e);
 
-// What stays on screen if the word ends now: the composed word or the keys.
-Text commit_result(const Engine& e);
+// What stays on screen if the word ends now: the composed word or the keys
+// (a reference to one of them, valid until the word changes).
+const Text& commit_result(const Engine& e);
 
 } // namespace vanto::engine

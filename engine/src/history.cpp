@@ -2,6 +2,8 @@
 // short history of finished words that lets Backspace return into a word.
 #include "compose.h"
 
+#include <utility>
+
 namespace vanto::engine {
 
 namespace {
@@ -93,14 +95,16 @@ std::uint64_t push_state(Engine& e) {
     std::uint64_t evicted = 0;
     if (e.history.size() >= kHistoryLimit) {
         evicted = e.history.front().committed.size() + e.history.front().separators;
+        recycle(e, std::move(e.history.front()));
         e.history.erase(e.history.begin());
     }
-    Text committed = commit_result(e);
-    State snapshot = std::move(s);
-    s.clear();
-    snapshot.committed = std::move(committed);
-    snapshot.separators = 1;
-    e.history.push_back(std::move(snapshot));
+    // The current record goes into the history whole; the next word starts in
+    // a recycled one, whose lists already have room for a word.
+    s.committed.assign(commit_result(e));
+    s.separators = 1;
+    State next = take_spare(e);
+    std::swap(s, next);
+    e.history.push_back(std::move(next));
     return evicted;
 }
 
@@ -112,9 +116,10 @@ std::uint64_t pop_state(Engine& e) {
         return 1;
     }
     const std::uint64_t dropped = newest.committed.size() + 1;
-    e.state = std::move(newest);
+    std::swap(e.state, newest);
     e.state.committed.clear();
     e.state.separators = 0;
+    recycle(e, std::move(e.history.back()));
     e.history.pop_back();
     return dropped;
 }

@@ -118,7 +118,7 @@ bool retypes_to_itself(const Engine& e, TextView text) {
     return scratch.state.result() == text;
 }
 
-Text commit_result(const Engine& e) {
+const Text& commit_result(const Engine& e) {
     const State& s = e.state;
     const Text& current = s.result();
     if (e.spell_check && !s.last_is_word()) {
