@@ -12,7 +12,7 @@ constexpr std::size_t kRewriteKeyLimit = 16;
 
 // The new form of the word after one key, before it is recorded.
 struct Outcome {
-    Text text;
+    InlineText text;
     bool reverted = false;
     bool reapplied = false;
     std::uint8_t score = 0;
@@ -28,12 +28,6 @@ Outcome from_candidate(const Candidate& c, TextView prefix = {}) {
     return o;
 }
 
-Text keys_plus(const State& s, char32_t key) {
-    Text t = s.raw;
-    t += key;
-    return t;
-}
-
 bool is_strict_word(const Engine& e, TextView text) {
     return lookup(*e.trie, text, STRICT_WORD, true) != NO_PATH;
 }
@@ -41,19 +35,20 @@ bool is_strict_word(const Engine& e, TextView text) {
 // Shows the word as its keys: the user is typing English or something that
 // cannot become Vietnamese.
 void give_up(const State& s, char32_t key, Outcome& o) {
-    o.text = keys_plus(s, key);
+    o.text.assign(s.raw);
+    o.text += key;
     o.reverted = true;
 }
 
 // Whether text with its ă and â, or its ươ and uô, swapped is on the way to
 // a word.
-bool other_pair_scores(const Engine& e, const Text& text) {
+bool other_pair_scores(const Engine& e, TextView text) {
     for (char32_t switch_key : {U'a', U'8'}) { // ă to â, â to ă
         const CharMap* m = e.rules->char_switch_map(switch_key);
         for (std::size_t i = 0; m && i < text.size(); ++i) {
             auto it = m->find(text[i]);
             if (it == m->end()) continue;
-            Text t = text;
+            InlineText t(text);
             t[i] = it->second;
             if (score_of(e, t) != NO_PATH) return true;
         }
@@ -67,8 +62,9 @@ bool other_pair_scores(const Engine& e, const Text& text) {
                 continue;
             const std::size_t at = text.find(rule.pattern);
             if (at == Text::npos) continue;
-            Text t = text;
-            t.replace(at, 2, rule.replacement);
+            InlineText t(text.substr(0, at));
+            t += rule.replacement;
+            t += text.substr(at + 2);
             if (score_of(e, t) != NO_PATH) return true;
         }
     }
@@ -80,14 +76,14 @@ Outcome no_useful_rewrite(const Engine& e, char32_t key) {
     const State& s = e.state;
     const Text& current = s.result();
     Outcome o;
+    o.text.assign(current);
+    o.text += key;
     if (has_tone_char(e) && e.spell_check) {
         // A wrong pair (bă for bâ, buô for bươ) is kept while the other pair
         // could still make a word: the typist may yet correct it (bawua: bâu).
         if (key_upper(key) != U'Z' && !is_english_with_key(s.raw, key) &&
-            other_pair_scores(e, current + key)) {
-            o.text = current + key;
+            other_pair_scores(e, o.text))
             return o;
-        }
         if (key_upper(key) == U'Z' || !s.last_is_word() || current.size() < 4 ||
             is_english_with_key(s.raw, key)) {
             give_up(s, key, o);
@@ -103,7 +99,6 @@ Outcome no_useful_rewrite(const Engine& e, char32_t key) {
             }
         }
     }
-    o.text = current + key;
     return o;
 }
 
@@ -253,12 +248,14 @@ void guard_elongation(const Engine& e, char32_t key, Outcome& o) {
     const State& s = e.state;
     const Text& current = s.result();
     if (current.empty() || !is_ascii_letter(key) || current == s.raw) return;
-    if (o.text.size() != s.raw.size() + 1 || o.text.compare(0, s.raw.size(), s.raw) != 0) return;
+    if (o.text.size() != s.raw.size() + 1 || TextView(o.text).compare(0, s.raw.size(), s.raw) != 0)
+        return;
     const char32_t base = to_lower(decompose(e, current.back()).base);
     if (base != to_lower(key)) return;
     if (!s.last_is_word() && !is_elongated_word(e, current)) return;
     if (is_english_word(o.text)) return;
-    o.text = current + key;
+    o.text.assign(current);
+    o.text += key;
 }
 
 } // namespace
@@ -277,11 +274,10 @@ MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word) {
     const auto* choices = e.rules->seq_choices(key);
     const auto* seqs = e.rules->seqs(key);
     if (!choices && !seqs) return std::nullopt;
-    auto replaced = [&](std::size_t at, std::size_t length, TextView by) {
-        Text t(word.substr(0, at));
+    auto replace = [&](InlineText& t, std::size_t at, std::size_t length, TextView by) {
+        t.assign(word.substr(0, at));
         t += by;
         t += word.substr(at + length);
-        return t;
     };
     if (choices) {
         for (const SeqChoice& rule : *choices) {
@@ -289,7 +285,7 @@ MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word) {
             if (at == TextView::npos || rule.replacements.empty()) continue;
             Candidate c;
             for (const Text& by : rule.replacements) {
-                c.text = replaced(at, rule.pattern.size(), by);
+                replace(c.text, at, rule.pattern.size(), by);
                 c.score = score_of(e, c.text);
                 if (c.score == ENTRY) break;
             }
@@ -301,7 +297,7 @@ MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word) {
             const std::size_t at = word.find(rule.pattern);
             if (at == TextView::npos) continue;
             Candidate c;
-            c.text = replaced(at, rule.pattern.size(), rule.replacement);
+            replace(c.text, at, rule.pattern.size(), rule.replacement);
             c.score = score_of(e, c.text);
             c.secondary = true;
             return c;
@@ -339,7 +335,7 @@ MaybeCandidate repeat_undo_candidate(const Engine& e, char32_t key, TextView wor
     if (word.empty() || word.back() == key || s.raw.empty() || s.raw.back() != key)
         return std::nullopt;
     Candidate c;
-    if (s.results.size() >= 2) c.text = s.results[s.results.size() - 2];
+    if (s.results.size() >= 2) c.text.assign(s.results[s.results.size() - 2]);
     c.text += key;
     c.reverted = true;
     c.score = 2;
@@ -368,7 +364,7 @@ void record(State& s, char32_t key, Outcome o) {
     const bool reverted = o.reverted || s.last_reverted();
     const bool reapplied = o.reapplied || s.last_reapplied();
     s.raw.push_back(key);
-    s.results.push_back(std::move(o.text));
+    s.results.push_back(o.text);
     s.is_word.push_back(o.score == ENTRY);
     s.reverted.push_back(reverted);
     s.reapplied.push_back(reapplied);

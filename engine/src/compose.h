@@ -9,7 +9,7 @@ namespace vanto::engine {
 
 // One proposed form of the word after a key.
 struct Candidate {
-    Text text;
+    InlineText text;
     bool secondary = false; // from a switch or sequence rule
     bool reverted = false;  // from a repeat-undo
     bool reapplied = false; // a tone or mark moved while appending

@@ -27,7 +27,7 @@ Candidate append_candidate(const Engine& e, char32_t key, TextView word) {
     for (; at < plain.text.size(); ++at)
         if ((d = e.rules->decomposition(plain.text[at]))) break;
     if (!d) return plain;
-    Text lifted = plain.text;
+    InlineText lifted = plain.text;
     lifted[at] = d->letter;
 
     MaybeCandidate proposal = seq_candidate(e, d->key, lifted);
@@ -48,7 +48,7 @@ MaybeCandidate with_tone_moved(const Engine& e, const Candidate& c) {
     for (std::size_t at = 0; at < c.text.size(); ++at) {
         const Decomposition* d = e.rules->decomposition(c.text[at]);
         if (!d || d->key == U'w') continue;
-        Text lifted = c.text;
+        InlineText lifted = c.text;
         lifted[at] = d->letter;
         MaybeCandidate moved = char_candidate(e, d->key, lifted);
         if (!moved || moved->score <= c.score) return std::nullopt;
