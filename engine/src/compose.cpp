@@ -213,13 +213,13 @@ Candidate rewrite_pass(const Engine& e, char32_t key, TextView word) {
 // english: whether keys that spell an English word give the word up.
 Outcome rewrite(const Engine& e, char32_t key, bool english) {
     const State& s = e.state;
-    Text onset;
+    TextView onset;
     Candidate best = rewrite_pass(e, key, s.result());
     if (best.score == NO_PATH && !e.spell_check) {
         // An onset the dictionary does not know must not stop the vowel from
         // taking its mark: try again on the rest after the onset.
         auto [head, rest] = split_onset(s.result(), e.spell_check);
-        onset = std::move(head);
+        onset = head;
         best = rewrite_pass(e, key, rest);
     }
     if (best.score == NO_PATH) return no_useful_rewrite(e, key);
@@ -387,20 +387,28 @@ bool left_english(Engine& e, char32_t key) {
     // An s after an English word is its plural (queues, vises), not a tone
     // that brings a rare syllable back.
     if ((key == U's' || key == U'S') && is_english_word(s.raw)) return false;
-    State saved = s;
+    // Only the last entry of each list changes on the way: it alone is kept
+    // to put back, rather than a copy of the whole word.
+    const std::size_t keys = s.raw.size();
     const char32_t last = s.raw.back();
+    const InlineText last_result(s.result());
+    const bool last_word = s.last_is_word(), last_reverted = s.last_reverted(),
+               last_reapplied = s.last_reapplied();
+    auto put_back = [&] {
+        while (s.raw.size() >= keys) s.pop_key();
+        s.raw.push_back(last);
+        s.results.push_back(last_result);
+        s.is_word.push_back(last_word);
+        s.reverted.push_back(last_reverted);
+        s.reapplied.push_back(last_reapplied);
+        return false;
+    };
     s.pop_key();
     Outcome first = outcome_of(e, last, false);
-    if (first.reverted) {
-        s = std::move(saved);
-        return false;
-    }
+    if (first.reverted) return put_back();
     record(s, last, std::move(first));
     Outcome second = outcome_of(e, key, true);
-    if (second.reverted || second.score == NO_PATH) {
-        s = std::move(saved);
-        return false;
-    }
+    if (second.reverted || second.score == NO_PATH) return put_back();
     record(s, key, std::move(second));
     return true;
 }
