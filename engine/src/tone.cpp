@@ -106,7 +106,11 @@ bool is_elongated_word(const Engine& e, TextView text) {
 }
 
 bool retypes_to_itself(const Engine& e, TextView text) {
-    Engine scratch;
+    // One scratch engine per thread, kept so that its lists keep their room:
+    // a fresh one allocates for every key it types. Nothing it does calls back
+    // in here, and different threads use different handles.
+    thread_local Engine scratch;
+    scratch.state.clear();
     scratch.trie = e.trie;
     scratch.telex = e.telex;
     scratch.loaded_spell_check = e.loaded_spell_check;
