@@ -177,5 +177,34 @@ TEST(Text, CaseMapping) {
     for (char32_t same : {U'1', U'@', U'ß', U'\u0130'}) EXPECT_EQ(to_lower(same), same);
 }
 
+// A word-length text held in place must read the same as a std::u32string on
+// both sides of its inline room: growing past it, shrinking back, copied.
+TEST(Text, InlineTextAcrossItsRoom) {
+    Text expected;
+    InlineText text;
+    for (std::size_t i = 0; i < 3 * InlineText::kInline; ++i) {
+        const char32_t c = U"aăâđươ"[i % 6];
+        expected += c;
+        text += c;
+        ASSERT_EQ(TextView(text), expected) << i;
+    }
+    InlineText copy = text;
+    copy[copy.size() - 1] = U'z';
+    EXPECT_EQ(TextView(text), expected) << "a copy of a long text is its own";
+    EXPECT_EQ(copy.back(), U'z');
+
+    const Text long_word(InlineText::kInline + 1, U'ê');
+    text.assign(U"ngư");
+    EXPECT_EQ(TextView(text), U"ngư");
+    text += long_word;
+    EXPECT_EQ(TextView(text), U"ngư" + long_word);
+    text.assign(long_word);
+    text.assign(TextView(text).substr(1, 2));
+    EXPECT_EQ(TextView(text), U"êê") << "back in place from a long text";
+    text += U'i';
+    copy = text;
+    EXPECT_EQ(TextView(copy), U"êêi");
+}
+
 } // namespace
 } // namespace vanto::engine
