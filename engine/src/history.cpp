@@ -60,10 +60,10 @@ void delete_char(Engine& e) {
         backspace(e);
         return;
     }
-    const Text target(s.result(), 0, s.result().size() - 1);
+    const InlineText target(TextView(s.result()).substr(0, s.result().size() - 1));
     while (!s.raw.empty()) {
         backspace(e);
-        if (s.result() == target) return;
+        if (s.result() == TextView(target)) return;
     }
     // No earlier key left the word reading as the target: type it afresh,
     // first with the tones last, then with each tone after its letter.
@@ -75,10 +75,10 @@ void delete_char(Engine& e) {
     // directly, one letter per key.
     s.clear();
     for (std::size_t i = 1; i <= target.size(); ++i) {
-        Text prefix(target, 0, i);
+        const TextView prefix = TextView(target).substr(0, i);
         const bool word = score_of(e, prefix) == ENTRY;
         s.raw.push_back(target[i - 1]);
-        s.results.push_back(std::move(prefix));
+        s.results.push_back(prefix);
         s.is_word.push_back(word);
         s.reverted.push_back(s.last_reverted());
         s.reapplied.push_back(s.last_reapplied());
