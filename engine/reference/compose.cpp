@@ -12,7 +12,7 @@ constexpr std::size_t kRewriteKeyLimit = 16;
 
 // The new form of the word after one key, before it is recorded.
 struct Outcome {
-    Text text;
+    InlineText text;
     bool reverted = false;
     bool reapplied = false;
     std::uint8_t score = 0;
@@ -28,12 +28,6 @@ Outcome from_candidate(const Candidate& c, TextView prefix = {}) {
     return o;
 }
 
-Text keys_plus(const State& s, char32_t key) {
-    Text t = s.raw;
-    t += key;
-    return t;
-}
-
 bool is_strict_word(const Engine& e, TextView text) {
     return lookup(*e.trie, text, STRICT_WORD, true) != NO_PATH;
 }
@@ -41,8 +35,40 @@ bool is_strict_word(const Engine& e, TextView text) {
 // Shows the word as its keys: the user is typing English or something that
 // cannot become Vietnamese.
 void give_up(const State& s, char32_t key, Outcome& o) {
-    o.text = keys_plus(s, key);
+    o.text.assign(s.raw);
+    o.text += key;
     o.reverted = true;
+}
+
+// Whether text with its ă and â, or its ươ and uô, swapped is on the way to
+// a word.
+bool other_pair_scores(const Engine& e, TextView text) {
+    for (char32_t switch_key : {U'a', U'8'}) { // ă to â, â to ă
+        const CharMap* m = e.rules->char_switch_map(switch_key);
+        for (std::size_t i = 0; m && i < text.size(); ++i) {
+            auto it = m->find(text[i]);
+            if (it == m->end()) continue;
+            InlineText t(text);
+            t[i] = it->second;
+            if (score_of(e, t) != NO_PATH) return true;
+        }
+    }
+    for (char32_t key : {U'o', U'w'}) { // ươ to uô, uô to ươ
+        const auto* rules = e.rules->seqs(key);
+        for (std::size_t r = 0; rules && r < rules->size(); ++r) {
+            const SeqRule& rule = (*rules)[r];
+            if (rule.pattern.size() != 2 || decompose(e, rule.pattern[1]).mark == Mark::None ||
+                to_lower(decompose(e, rule.pattern[0]).base) != U'u')
+                continue;
+            const std::size_t at = text.find(rule.pattern);
+            if (at == Text::npos) continue;
+            InlineText t(text.substr(0, at));
+            t += rule.replacement;
+            t += text.substr(at + 2);
+            if (score_of(e, t) != NO_PATH) return true;
+        }
+    }
+    return false;
 }
 
 // No candidate made sense: append the key, or fall back to the keys.
@@ -50,7 +76,14 @@ Outcome no_useful_rewrite(const Engine& e, char32_t key) {
     const State& s = e.state;
     const Text& current = s.result();
     Outcome o;
+    o.text.assign(current);
+    o.text += key;
     if (has_tone_char(e) && e.spell_check) {
+        // A wrong pair (bă for bâ, buô for bươ) is kept while the other pair
+        // could still make a word: the typist may yet correct it (bawua: bâu).
+        if (key_upper(key) != U'Z' && !is_english_with_key(s.raw, key) &&
+            other_pair_scores(e, o.text))
+            return o;
         if (key_upper(key) == U'Z' || !s.last_is_word() || current.size() < 4 ||
             is_english_with_key(s.raw, key)) {
             give_up(s, key, o);
@@ -66,8 +99,50 @@ Outcome no_useful_rewrite(const Engine& e, char32_t key) {
             }
         }
     }
-    o.text = current + key;
     return o;
+}
+
+// A key that puts or changes a tone (not z, which takes it off).
+bool is_tone_key(const Engine& e, char32_t key) {
+    const CharMap* m = e.rules->char_map(key);
+    return m && key_upper(key) != U'Z' && key != U'0' && m->count(U'a') &&
+           e.rules->decomposition(m->at(U'a')) != nullptr;
+}
+
+// key is a horn key, the last key was the o of ươ and that o came out horned.
+bool horn_already_given(const Engine& e, char32_t key, TextView word) {
+    const State& s = e.state;
+    const CharMap* m = e.rules->char_map(key);
+    if (!m || !m->count(U'o') || m->at(U'o') != U'ơ') return false;
+    if (s.raw.empty() || to_lower(s.raw.back()) != U'o' || word.size() < 2) return false;
+    const Decomposed last = decompose(e, word.back());
+    const Decomposed before = decompose(e, word[word.size() - 2]);
+    return to_lower(last.base) == U'o' && last.mark == Mark::Horn &&
+           to_lower(before.base) == U'u' && before.mark == Mark::Horn;
+}
+
+// text is word with its ươ turned into uô or the other way round.
+bool switches_pair(const Engine& e, TextView word, TextView text) {
+    if (word.size() != text.size()) return false;
+    std::size_t at = 0;
+    while (at < word.size() && word[at] == text[at]) ++at;
+    if (at + 2 > word.size() || word.substr(at + 2) != text.substr(at + 2)) return false;
+    auto pair = [&](TextView t) {
+        const Decomposed u = decompose(e, t[at]), o = decompose(e, t[at + 1]);
+        const bool is_uo = to_lower(u.base) == U'u' && to_lower(o.base) == U'o';
+        if (!is_uo) return Mark::None;
+        if (u.mark == Mark::Horn && o.mark == Mark::Horn) return Mark::Horn;
+        if (u.mark == Mark::None && o.mark == Mark::Circumflex) return Mark::Circumflex;
+        return Mark::None;
+    };
+    const Mark from = pair(word), to = pair(text);
+    return from != Mark::None && to != Mark::None && from != to;
+}
+
+bool previous_key_added_letter(const State& s) {
+    const std::size_t n = s.results.size();
+    if (n == 0) return false;
+    return s.results[n - 1].size() > (n >= 2 ? s.results[n - 2].size() : 0);
 }
 
 // One pass of the rewrite procedure over word; never returns nothing.
@@ -91,21 +166,42 @@ Candidate rewrite_pass(const Engine& e, char32_t key, TextView word) {
         if (done()) return *best;
     }
 
-    // A switch or sequence rule may not undo a tone that was just moved.
+    // A tone typed before the o of ươ already horned it (buwsowc, bu71o7c):
+    // the horn key has nothing left to do and the pair stays.
+    if (!best && horn_already_given(e, key, word)) {
+        Candidate same;
+        same.text.assign(word);
+        same.score = score_of(e, same.text);
+        if (same.score != NO_PATH) return same;
+    }
+
+    // A switch or sequence rule may not undo a tone that was just moved; a
+    // switch between ươ and uô moves no tone and is always allowed.
     auto acceptable = [&](const MaybeCandidate& c) {
         return c && c->score != NO_PATH && better(*c, best) &&
-               !(c->secondary && e.state.last_reapplied());
+               !(c->secondary && e.state.last_reapplied() && !switches_pair(e, word, c->text));
     };
-    if (MaybeCandidate c = seq_candidate(e, key, word); acceptable(c)) best = std::move(c);
+    auto tone_moved = [&](MaybeCandidate c) {
+        if (c && !is_tone_key(e, key))
+            if (MaybeCandidate moved = with_tone_moved(e, *c)) return moved;
+        return c;
+    };
+    if (MaybeCandidate c = tone_moved(seq_candidate(e, key, word)); acceptable(c))
+        best = std::move(c);
     if (done()) return *best;
-    if (MaybeCandidate c = char_candidate(e, key, word); acceptable(c)) best = std::move(c);
+    if (MaybeCandidate c = tone_moved(char_candidate(e, key, word)); acceptable(c))
+        best = std::move(c);
     if (done()) return *best;
     if (Candidate c = append_candidate(e, key, word); better(c, best)) best = std::move(c);
     if (done()) return *best;
 
-    const bool undo_allowed = r.seq_choices(key) || r.seqs(key) ||
-                              ((r.char_map(key) || r.char_switch_map(key)) &&
-                               (ku != U'Z' || e.telex_z));
+    // A key typed twice undoes the first only when the first was taken as a
+    // mark or tone. When it went in as a letter (the tone moving onto it, as
+    // in hijeen) and the second one makes sense, it completes that letter.
+    const bool completes = previous_key_added_letter(e.state) && best->score != NO_PATH;
+    const bool undo_allowed =
+        !completes && (r.seq_choices(key) || r.seqs(key) ||
+                       ((r.char_map(key) || r.char_switch_map(key)) && (ku != U'Z' || e.telex_z)));
     if (undo_allowed) {
         MaybeCandidate undo = repeat_undo_candidate(e, key, word);
         if (undo && better(*undo, best)) best = std::move(undo);
@@ -114,32 +210,33 @@ Candidate rewrite_pass(const Engine& e, char32_t key, TextView word) {
     return *best;
 }
 
-Outcome rewrite(const Engine& e, char32_t key) {
+// english: whether keys that spell an English word give the word up.
+Outcome rewrite(const Engine& e, char32_t key, bool english) {
     const State& s = e.state;
-    Text onset;
+    TextView onset;
     Candidate best = rewrite_pass(e, key, s.result());
     if (best.score == NO_PATH && !e.spell_check) {
         // An onset the dictionary does not know must not stop the vowel from
         // taking its mark: try again on the rest after the onset.
         auto [head, rest] = split_onset(s.result(), e.spell_check);
-        onset = std::move(head);
+        onset = head;
         best = rewrite_pass(e, key, rest);
     }
     if (best.score == NO_PATH) return no_useful_rewrite(e, key);
 
     Outcome o = from_candidate(best, onset);
-    if (best.score != 2 && e.spell_check && is_english_with_key(s.raw, key) &&
+    if (english && best.score != 2 && e.spell_check && is_english_with_key(s.raw, key) &&
         !is_strict_word(e, o.text))
         give_up(s, key, o);
     return o;
 }
 
-Outcome append_route(const Engine& e, char32_t key) {
+Outcome append_route(const Engine& e, char32_t key, bool english) {
     const State& s = e.state;
     Candidate a = append_candidate(e, key, s.result());
     if (a.score == NO_PATH) return no_useful_rewrite(e, key);
     Outcome o = from_candidate(a);
-    if (a.score == ENTRY && s.raw.size() >= 4 && e.spell_check &&
+    if (english && a.score == ENTRY && s.raw.size() >= 4 && e.spell_check &&
         is_english_with_key(s.raw, key) && !is_strict_word(e, a.text))
         give_up(s, key, o);
     return o;
@@ -151,12 +248,14 @@ void guard_elongation(const Engine& e, char32_t key, Outcome& o) {
     const State& s = e.state;
     const Text& current = s.result();
     if (current.empty() || !is_ascii_letter(key) || current == s.raw) return;
-    if (o.text.size() != s.raw.size() + 1 || o.text.compare(0, s.raw.size(), s.raw) != 0) return;
+    if (o.text.size() != s.raw.size() + 1 || TextView(o.text).compare(0, s.raw.size(), s.raw) != 0)
+        return;
     const char32_t base = to_lower(decompose(e, current.back()).base);
     if (base != to_lower(key)) return;
     if (!s.last_is_word() && !is_elongated_word(e, current)) return;
     if (is_english_word(o.text)) return;
-    o.text = current + key;
+    o.text.assign(current);
+    o.text += key;
 }
 
 } // namespace
@@ -167,17 +266,18 @@ bool better(const Candidate& c, const MaybeCandidate& best) {
     return c.text.size() < best->text.size();
 }
 
-std::uint8_t score_of(const Engine& e, TextView text) { return lookup(*e.trie, text, WORD, false); }
+std::uint8_t score_of(const Engine& e, TextView text) {
+    return lookup(*e.trie, text, WORD, false);
+}
 
 MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word) {
     const auto* choices = e.rules->seq_choices(key);
     const auto* seqs = e.rules->seqs(key);
     if (!choices && !seqs) return std::nullopt;
-    auto replaced = [&](std::size_t at, std::size_t length, TextView by) {
-        Text t(word.substr(0, at));
+    auto replace = [&](InlineText& t, std::size_t at, std::size_t length, TextView by) {
+        t.assign(word.substr(0, at));
         t += by;
         t += word.substr(at + length);
-        return t;
     };
     if (choices) {
         for (const SeqChoice& rule : *choices) {
@@ -185,7 +285,7 @@ MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word) {
             if (at == TextView::npos || rule.replacements.empty()) continue;
             Candidate c;
             for (const Text& by : rule.replacements) {
-                c.text = replaced(at, rule.pattern.size(), by);
+                replace(c.text, at, rule.pattern.size(), by);
                 c.score = score_of(e, c.text);
                 if (c.score == ENTRY) break;
             }
@@ -197,7 +297,7 @@ MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word) {
             const std::size_t at = word.find(rule.pattern);
             if (at == TextView::npos) continue;
             Candidate c;
-            c.text = replaced(at, rule.pattern.size(), rule.replacement);
+            replace(c.text, at, rule.pattern.size(), rule.replacement);
             c.score = score_of(e, c.text);
             c.secondary = true;
             return c;
@@ -235,16 +335,17 @@ MaybeCandidate repeat_undo_candidate(const Engine& e, char32_t key, TextView wor
     if (word.empty() || word.back() == key || s.raw.empty() || s.raw.back() != key)
         return std::nullopt;
     Candidate c;
-    if (s.results.size() >= 2) c.text = s.results[s.results.size() - 2];
+    if (s.results.size() >= 2) c.text.assign(s.results[s.results.size() - 2]);
     c.text += key;
     c.reverted = true;
     c.score = 2;
     return c;
 }
 
-void add_key(Engine& e, char32_t key) {
-    State& s = e.state;
-    s.check_consistent();
+namespace {
+
+Outcome outcome_of(const Engine& e, char32_t key, bool english) {
+    const State& s = e.state;
     const bool non_empty = !s.result().empty();
     bool to_rewrite = false;
     if (s.raw.size() < kRewriteKeyLimit) {
@@ -254,16 +355,71 @@ void add_key(Engine& e, char32_t key) {
         else
             to_rewrite = is_digit(key) && non_empty;
     }
-    Outcome o = to_rewrite ? rewrite(e, key) : append_route(e, key);
+    Outcome o = to_rewrite ? rewrite(e, key, english) : append_route(e, key, english);
     guard_elongation(e, key, o);
+    return o;
+}
 
+void record(State& s, char32_t key, Outcome o) {
     const bool reverted = o.reverted || s.last_reverted();
     const bool reapplied = o.reapplied || s.last_reapplied();
     s.raw.push_back(key);
-    s.results.push_back(std::move(o.text));
+    s.results.push_back(o.text);
     s.is_word.push_back(o.score == ENTRY);
     s.reverted.push_back(reverted);
     s.reapplied.push_back(reapplied);
+}
+
+// The last key gave the word up and showed its keys.
+bool given_up_by_last_key(const State& s) {
+    const std::size_t n = s.raw.size();
+    return n >= 2 && s.reverted[n - 1] && !s.reverted[n - 2] && s.results[n - 1] == s.raw;
+}
+
+// The keys were English up to the last one (vise, dire) and the word was
+// shown as its keys; when this key leaves English (viseet: viết, direem:
+// diểm), the last key is taken again as a Vietnamese key and this key goes on
+// from there. Nothing changes unless that gives a word that is not given up.
+bool left_english(Engine& e, char32_t key) {
+    State& s = e.state;
+    if (!e.spell_check || !given_up_by_last_key(s)) return false;
+    if (is_english_with_key(s.raw, key)) return false;
+    // An s after an English word is its plural (queues, vises), not a tone
+    // that brings a rare syllable back.
+    if ((key == U's' || key == U'S') && is_english_word(s.raw)) return false;
+    // Only the last entry of each list changes on the way: it alone is kept
+    // to put back, rather than a copy of the whole word.
+    const std::size_t keys = s.raw.size();
+    const char32_t last = s.raw.back();
+    const InlineText last_result(s.result());
+    const bool last_word = s.last_is_word(), last_reverted = s.last_reverted(),
+               last_reapplied = s.last_reapplied();
+    auto put_back = [&] {
+        while (s.raw.size() >= keys) s.pop_key();
+        s.raw.push_back(last);
+        s.results.push_back(last_result);
+        s.is_word.push_back(last_word);
+        s.reverted.push_back(last_reverted);
+        s.reapplied.push_back(last_reapplied);
+        return false;
+    };
+    s.pop_key();
+    Outcome first = outcome_of(e, last, false);
+    if (first.reverted) return put_back();
+    record(s, last, std::move(first));
+    Outcome second = outcome_of(e, key, true);
+    if (second.reverted || second.score == NO_PATH) return put_back();
+    record(s, key, std::move(second));
+    return true;
+}
+
+} // namespace
+
+void add_key(Engine& e, char32_t key) {
+    State& s = e.state;
+    s.check_consistent();
+    if (left_english(e, key)) return;
+    record(s, key, outcome_of(e, key, true));
 }
 
 } // namespace vanto::reference

@@ -9,7 +9,7 @@ namespace vanto::reference {
 
 // One proposed form of the word after a key.
 struct Candidate {
-    Text text;
+    InlineText text;
     bool secondary = false; // from a switch or sequence rule
     bool reverted = false;  // from a repeat-undo
     bool reapplied = false; // a tone or mark moved while appending
@@ -29,6 +29,11 @@ MaybeCandidate char_candidate(const Engine& e, char32_t key, TextView word);
 MaybeCandidate repeat_undo_candidate(const Engine& e, char32_t key, TextView word);
 Candidate append_candidate(const Engine& e, char32_t key, TextView word);
 
+// c with its tone lifted and put where the dictionary wants it, when that
+// scores better than c; nothing otherwise. A tone typed before the vowels were
+// complete (chusaan, cho1a8n) moves when a mark changes them.
+MaybeCandidate with_tone_moved(const Engine& e, const Candidate& c);
+
 enum class Mark : std::uint8_t { None, Circumflex, Breve, Horn, Stroke };
 
 struct Decomposed {
@@ -43,8 +48,12 @@ bool is_elongated_word(const Engine& e, TextView text);
 bool retypes_to_itself(const Engine& e, TextView text);
 
 // Key with bit 5 cleared when it is an ASCII letter: w and W both give W.
-inline char32_t key_upper(char32_t k) { return is_ascii_letter(k) ? (k & ~char32_t{0x20}) : k; }
+inline char32_t key_upper(char32_t k) {
+    return is_ascii_letter(k) ? (k & ~char32_t{0x20}) : k;
+}
 
-inline bool is_digit(char32_t k) { return k >= U'0' && k <= U'9'; }
+inline bool is_digit(char32_t k) {
+    return k >= U'0' && k <= U'9';
+}
 
 } // namespace vanto::reference

@@ -1,5 +1,5 @@
-// The engine as it was before keys could come in any order, kept unchanged so
-// that tests can check the usual orders still give what they gave.
+// The engine as it stands while its internals are reworked for speed, kept
+// unchanged so that tests can check every operation still gives what it gave.
 #include "engine_state.h"
 
 namespace vanto::reference {
@@ -8,7 +8,9 @@ namespace {
 const Text kEmpty;
 }
 
-const Text& State::result() const { return results.empty() ? kEmpty : results.back(); }
+const Text& State::result() const {
+    return results.empty() ? kEmpty : results.back();
+}
 
 void State::clear() {
     raw.clear();
@@ -22,8 +24,7 @@ void State::clear() {
 
 void State::check_consistent() const {
     const std::size_t n = raw.size();
-    if (results.size() != n || is_word.size() != n || reverted.size() != n ||
-        reapplied.size() != n)
+    if (results.size() != n || is_word.size() != n || reverted.size() != n || reapplied.size() != n)
         throw InternalFailure("per-key lists out of step");
 }
 
@@ -35,11 +36,34 @@ void State::pop_key() {
     if (!reverted.empty()) reverted.pop_back();
 }
 
-Engine::Engine() : trie(&word_trie(true, true)), rules(&vanto::reference::rules()) {}
+namespace {
+// Records in circulation besides the current word and the history: one for
+// the word after the next push, and the ones a reset or an eviction frees.
+constexpr std::size_t kSpareLimit = kHistoryLimit + 1;
+} // namespace
+
+Engine::Engine() : trie(&word_trie(true, true)), rules(&vanto::reference::rules()) {
+    // Reserved up front so that keeping records later never allocates.
+    history.reserve(kHistoryLimit + 1);
+    spare.reserve(kSpareLimit);
+}
 
 void Engine::reset() {
     state.clear();
+    for (State& s : history) recycle(*this, std::move(s));
     history.clear();
+}
+
+void recycle(Engine& e, State&& s) {
+    if (e.spare.size() < kSpareLimit) e.spare.push_back(std::move(s));
+}
+
+State take_spare(Engine& e) {
+    if (e.spare.empty()) return State();
+    State s = std::move(e.spare.back());
+    e.spare.pop_back();
+    s.clear();
+    return s;
 }
 
 void Engine::configure(bool telex_on, bool spell_on, bool std_on, bool w_on, bool z_on) {
@@ -55,15 +79,33 @@ void Engine::configure(bool telex_on, bool spell_on, bool std_on, bool w_on, boo
     }
 }
 
-void backspace(Engine& e) { e.state.pop_key(); }
+void backspace(Engine& e) {
+    e.state.pop_key();
+}
 
-// Runs op; like the interface, a failure inside it empties the engine.
-void type_key(Engine& e, char32_t key) {
+namespace {
+
+template <class Op> auto guarded(Engine& e, Op op) -> decltype(op()) {
     try {
-        add_key(e, key);
+        return op();
     } catch (...) {
         e.reset();
+        return decltype(op())();
     }
+}
+
+} // namespace
+
+void type_key(Engine& e, char32_t key) {
+    guarded(e, [&] { add_key(e, key); });
+}
+
+void guarded_delete_char(Engine& e) {
+    guarded(e, [&] { delete_char(e); });
+}
+
+std::uint64_t guarded_push_state(Engine& e) {
+    return guarded(e, [&] { return push_state(e); });
 }
 
 Text committed_text(const Engine& e) {

@@ -11,16 +11,39 @@
 
 namespace vanto::reference {
 
+// The word after each key. Entries past the last key keep their storage, so a
+// word typed after a shorter or equal one reuses the strings of the one before
+// instead of allocating each again.
+class KeyResults {
+  public:
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const Text& back() const { return slots_[size_ - 1]; }
+    const Text& operator[](std::size_t i) const { return slots_[i]; }
+    void push_back(TextView text) {
+        if (size_ == slots_.size()) slots_.emplace_back();
+        slots_[size_++].assign(text);
+    }
+    void pop_back() {
+        if (size_ > 0) --size_;
+    }
+    void clear() { size_ = 0; }
+
+  private:
+    std::vector<Text> slots_;
+    std::size_t size_ = 0;
+};
+
 // Everything the engine knows about one word. The per-key lists (raw, results,
 // is_word, reverted, reapplied) always have the same length: one entry per key.
 struct State {
-    Text raw;                         // the keys, as typed
-    std::vector<Text> results;        // the word after each key
-    std::vector<std::uint8_t> is_word; // the word after each key was a complete word
-    Text committed;                   // history only: what stayed on screen
+    Text raw;                            // the keys, as typed
+    KeyResults results;                  // the word after each key
+    std::vector<std::uint8_t> is_word;   // the word after each key was a complete word
+    Text committed;                      // history only: what stayed on screen
     std::vector<std::uint8_t> reverted;  // sticky: repeat-undo taken or word given up
     std::vector<std::uint8_t> reapplied; // sticky: a mark or tone was moved while appending
-    std::uint32_t separators = 0;     // history only: boundary characters typed after it
+    std::uint32_t separators = 0;        // history only: boundary characters typed after it
 
     bool empty() const { return raw.empty(); }
     // Throws InternalFailure unless the per-key lists have one entry per key.
@@ -36,6 +59,9 @@ struct State {
 struct Engine {
     State state;
     std::vector<State> history; // oldest first, at most kHistoryLimit
+    // Word records that left the history, kept with their storage so the
+    // next words reuse it instead of allocating per key.
+    std::vector<State> spare;
     const Trie* trie;
     const Rules* rules;
     std::uint32_t telex = 1;
@@ -52,6 +78,12 @@ struct Engine {
 
 constexpr std::size_t kHistoryLimit = 2;
 
+// Keeps a word record that is no longer needed for a later word, up to a few.
+// Never allocates.
+void recycle(Engine& e, State&& s);
+// An empty word record, with the storage of a recycled one when there is one.
+State take_spare(Engine& e);
+
 // A broken internal expectation; the interface resets the engine on it.
 struct InternalFailure : std::logic_error {
     using std::logic_error::logic_error;
@@ -66,11 +98,15 @@ void delete_char(Engine& e);
 std::uint64_t push_state(Engine& e);
 std::uint64_t pop_state(Engine& e);
 
-// What stays on screen if the word ends now: the composed word or the keys.
-Text commit_result(const Engine& e);
+// What stays on screen if the word ends now: the composed word or the keys
+// (a reference to one of them, valid until the word changes).
+const Text& commit_result(const Engine& e);
 
-// add_key and commit_result behind the same guard as the interface.
+// The operations behind the same guard as the interface: a failure inside
+// one empties the engine, and committed_text reads as empty.
 void type_key(Engine& e, char32_t key);
+void guarded_delete_char(Engine& e);
+std::uint64_t guarded_push_state(Engine& e);
 Text committed_text(const Engine& e);
 
 } // namespace vanto::reference

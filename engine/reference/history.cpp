@@ -2,17 +2,24 @@
 // short history of finished words that lets Backspace return into a word.
 #include "compose.h"
 
+#include <utility>
+
 namespace vanto::reference {
 
 namespace {
 
 char32_t mark_key(const Engine& e, const Decomposed& d) {
     switch (d.mark) {
-    case Mark::None: return 0;
-    case Mark::Circumflex: return e.telex ? d.base : U'6';
-    case Mark::Stroke: return e.telex ? d.base : U'9';
-    case Mark::Breve: return e.telex ? U'w' : U'8';
-    case Mark::Horn: return e.telex ? U'w' : U'7';
+    case Mark::None:
+        return 0;
+    case Mark::Circumflex:
+        return e.telex ? d.base : U'6';
+    case Mark::Stroke:
+        return e.telex ? d.base : U'9';
+    case Mark::Breve:
+        return e.telex ? U'w' : U'8';
+    case Mark::Horn:
+        return e.telex ? U'w' : U'7';
     }
     return 0;
 }
@@ -58,10 +65,10 @@ void delete_char(Engine& e) {
         backspace(e);
         return;
     }
-    const Text target(s.result(), 0, s.result().size() - 1);
+    const InlineText target(TextView(s.result()).substr(0, s.result().size() - 1));
     while (!s.raw.empty()) {
         backspace(e);
-        if (s.result() == target) return;
+        if (s.result() == TextView(target)) return;
     }
     // No earlier key left the word reading as the target: type it afresh,
     // first with the tones last, then with each tone after its letter.
@@ -73,10 +80,10 @@ void delete_char(Engine& e) {
     // directly, one letter per key.
     s.clear();
     for (std::size_t i = 1; i <= target.size(); ++i) {
-        Text prefix(target, 0, i);
+        const TextView prefix = TextView(target).substr(0, i);
         const bool word = score_of(e, prefix) == ENTRY;
         s.raw.push_back(target[i - 1]);
-        s.results.push_back(std::move(prefix));
+        s.results.push_back(prefix);
         s.is_word.push_back(word);
         s.reverted.push_back(s.last_reverted());
         s.reapplied.push_back(s.last_reapplied());
@@ -93,14 +100,16 @@ std::uint64_t push_state(Engine& e) {
     std::uint64_t evicted = 0;
     if (e.history.size() >= kHistoryLimit) {
         evicted = e.history.front().committed.size() + e.history.front().separators;
+        recycle(e, std::move(e.history.front()));
         e.history.erase(e.history.begin());
     }
-    Text committed = commit_result(e);
-    State snapshot = std::move(s);
-    s.clear();
-    snapshot.committed = std::move(committed);
-    snapshot.separators = 1;
-    e.history.push_back(std::move(snapshot));
+    // The current record goes into the history whole; the next word starts in
+    // a recycled one, whose lists already have room for a word.
+    s.committed.assign(commit_result(e));
+    s.separators = 1;
+    State next = take_spare(e);
+    std::swap(s, next);
+    e.history.push_back(std::move(next));
     return evicted;
 }
 
@@ -112,9 +121,10 @@ std::uint64_t pop_state(Engine& e) {
         return 1;
     }
     const std::uint64_t dropped = newest.committed.size() + 1;
-    e.state = std::move(newest);
+    std::swap(e.state, newest);
     e.state.committed.clear();
     e.state.separators = 0;
+    recycle(e, std::move(e.history.back()));
     e.history.pop_back();
     return dropped;
 }

@@ -27,7 +27,7 @@ constexpr char32_t kMarkedLetters[] =
 // Digit aliases of the letter keys: one list for the single-letter tables,
 // one for the sequence tables.
 constexpr char32_t kCharDigits[] = U"0z1s2f3r4x5j";
-constexpr char32_t kSeqDigits[] = U"1s2f3r4x5j7w";
+constexpr char32_t kSeqDigits[] = U"1s2f3r4x5j6o7w";
 
 [[noreturn]] void missing_key(char32_t key) {
     std::fprintf(stderr, "vanto engine: no entry found for key U+%04X\n",
@@ -53,10 +53,11 @@ Text capitalized(TextView s) {
     return out;
 }
 
-bool is_lowercase_letter(char32_t c) { return to_upper(c) != c; }
+bool is_lowercase_letter(char32_t c) {
+    return to_upper(c) != c;
+}
 
-template <class Table>
-const typename Table::mapped_type& entry(const Table& table, char32_t key) {
+template <class Table> const typename Table::mapped_type& entry(const Table& table, char32_t key) {
     auto it = table.find(key);
     if (it == table.end()) missing_key(key);
     return it->second;
@@ -89,6 +90,12 @@ void build_char_switch_rules(CharTable& t) {
     CharMap& w = t[U'w'];
     add_pairs(w, U"âấầẩẫậ", U"ăắằẳẵặ");
     add_pairs(w, U"ôốồổỗộ", U"ơớờởỡợ");
+}
+
+// The digit breve turns a circumflex back into a breve, as w does in Telex
+// (ca6n8: căn).
+void add_breve_switch(CharTable& t) {
+    add_pairs(t[U'8'], U"âấầẩẫậ", U"ăắằẳẵặ");
 }
 
 // Digit keys of the two single-letter tables. The table without z gets no 0;
@@ -128,8 +135,7 @@ void extend_char_case(CharTable& t) {
     for (char32_t key : keys) t[to_upper(key)] = CharMap(entry(t, key));
 }
 
-template <class Table>
-void add_seq_digits(Table& t) {
+template <class Table> void add_seq_digits(Table& t) {
     TextView digits = kSeqDigits;
     for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
         auto it = t.find(digits[i + 1]);
@@ -173,6 +179,7 @@ Rules build() {
     build_char_switch_rules(r.char_switch_rules);
     add_char_digits(r.char_rules, false);
     add_char_digits(r.char_switch_rules, true);
+    add_breve_switch(r.char_switch_rules);
     extend_char_case(r.char_rules);
     extend_char_case(r.char_switch_rules);
 
@@ -184,11 +191,20 @@ Rules build() {
     for (std::size_t i = 0; i < std::size(kTones); ++i)
         r.seq_rules[kTones[i].key] = {{U"uơ", kHornTone[i]}, {U"ưo", kHornTone[i]}};
     r.seq_rules[U'w'] = {
-        {U"úo", U"ướ"}, {U"ùo", U"ườ"}, {U"ủo", U"ưở"}, {U"ũo", U"ưỡ"}, {U"ụo", U"ượ"},
-        {U"oa", U"oă"}, {U"oá", U"oắ"}, {U"oà", U"oằ"}, {U"oả", U"oẳ"}, {U"oã", U"oẵ"},
-        {U"oạ", U"oặ"}, {U"óa", U"oắ"}, {U"òa", U"oằ"}, {U"ỏa", U"oẳ"}, {U"õa", U"oẵ"},
-        {U"ọa", U"oặ"},
+        {U"úo", U"ướ"}, {U"ùo", U"ườ"}, {U"ủo", U"ưở"}, {U"ũo", U"ưỡ"},
+        {U"ụo", U"ượ"}, {U"oa", U"oă"}, {U"oá", U"oắ"}, {U"oà", U"oằ"},
+        {U"oả", U"oẳ"}, {U"oã", U"oẵ"}, {U"oạ", U"oặ"}, {U"óa", U"oắ"},
+        {U"òa", U"oằ"}, {U"ỏa", U"oẳ"}, {U"õa", U"oẵ"}, {U"ọa", U"oặ"},
     };
+    // A typist who chose the wrong pair switches it with the other pair's key:
+    // o turns ươ into uô (muownos: muốn), w turns uô into ươ (thuoongw:
+    // thương). The tone stays on the second vowel.
+    constexpr const char32_t* kHornPair[] = {U"ươ", U"ướ", U"ườ", U"ưở", U"ưỡ", U"ượ"};
+    constexpr const char32_t* kCircumflexPair[] = {U"uô", U"uố", U"uồ", U"uổ", U"uỗ", U"uộ"};
+    for (std::size_t i = 0; i < std::size(kHornPair); ++i) {
+        r.seq_rules[U'o'].push_back({kHornPair[i], kCircumflexPair[i]});
+        r.seq_rules[U'w'].push_back({kCircumflexPair[i], kHornPair[i]});
+    }
     add_seq_digits(r.seq_choice_rules);
     add_seq_digits(r.seq_rules);
     extend_seq_case(r.seq_choice_rules, [](const SeqChoice& e, Caser caser) {

@@ -12,6 +12,66 @@ namespace vanto::reference {
 using Text = std::u32string;
 using TextView = std::u32string_view;
 
+// A text the length of a word, held in place. The engine builds several of
+// these for every key, and a std::u32string allocates for anything longer than
+// three letters. A text longer than the inline room, which only a caller
+// feeding one very long word produces, moves to the heap.
+class InlineText {
+  public:
+    static constexpr std::size_t kInline = 40;
+
+    InlineText() = default;
+    explicit InlineText(TextView text) { assign(text); }
+    InlineText(const InlineText& other) { assign(other); }
+    InlineText& operator=(const InlineText& other) {
+        if (this != &other) assign(other);
+        return *this;
+    }
+
+    std::size_t size() const { return spilled_ ? heap_.size() : size_; }
+    bool empty() const { return size() == 0; }
+    const char32_t* data() const { return spilled_ ? heap_.data() : inline_; }
+    char32_t* data() { return spilled_ ? heap_.data() : inline_; }
+    char32_t operator[](std::size_t i) const { return data()[i]; }
+    char32_t& operator[](std::size_t i) { return data()[i]; }
+    char32_t back() const { return data()[size() - 1]; }
+    operator TextView() const { return TextView(data(), size()); }
+
+    void assign(TextView text) {
+        if (text.size() <= kInline) {
+            std::char_traits<char32_t>::move(inline_, text.data(), text.size());
+            size_ = text.size();
+            spilled_ = false;
+        } else {
+            heap_.assign(text);
+            spilled_ = true;
+        }
+    }
+    InlineText& operator+=(TextView text) {
+        if (!spilled_ && size_ + text.size() <= kInline) {
+            std::char_traits<char32_t>::move(inline_ + size_, text.data(), text.size());
+            size_ += text.size();
+        } else {
+            spill();
+            heap_.append(text);
+        }
+        return *this;
+    }
+    InlineText& operator+=(char32_t c) { return *this += TextView(&c, 1); }
+
+  private:
+    void spill() {
+        if (spilled_) return;
+        heap_.assign(inline_, size_);
+        spilled_ = true;
+    }
+
+    char32_t inline_[kInline];
+    std::size_t size_ = 0;
+    bool spilled_ = false;
+    Text heap_;
+};
+
 // Simple (one-character) Unicode case mappings. They cover ASCII, Latin-1,
 // Latin Extended-A, the Vietnamese letters of Latin Extended-B and Latin
 // Extended Additional, and the Kelvin sign; every other character maps to

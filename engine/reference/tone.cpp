@@ -27,7 +27,7 @@ Candidate append_candidate(const Engine& e, char32_t key, TextView word) {
     for (; at < plain.text.size(); ++at)
         if ((d = e.rules->decomposition(plain.text[at]))) break;
     if (!d) return plain;
-    Text lifted = plain.text;
+    InlineText lifted = plain.text;
     lifted[at] = d->letter;
 
     MaybeCandidate proposal = seq_candidate(e, d->key, lifted);
@@ -36,12 +36,27 @@ Candidate append_candidate(const Engine& e, char32_t key, TextView word) {
         if (by_char && by_char->score != NO_PATH && better(*by_char, proposal))
             proposal = std::move(by_char);
     }
-    if (proposal && (proposal->score > plain.score ||
-                     (proposal->score == plain.score && proposal->text.size() <= word.size()))) {
+    if (proposal && proposal->score > plain.score) {
         proposal->reapplied = true;
         return *proposal;
     }
     return plain;
+}
+
+MaybeCandidate with_tone_moved(const Engine& e, const Candidate& c) {
+    if (c.score == ENTRY) return std::nullopt;
+    for (std::size_t at = 0; at < c.text.size(); ++at) {
+        const Decomposition* d = e.rules->decomposition(c.text[at]);
+        if (!d || d->key == U'w') continue;
+        InlineText lifted = c.text;
+        lifted[at] = d->letter;
+        MaybeCandidate moved = char_candidate(e, d->key, lifted);
+        if (!moved || moved->score <= c.score) return std::nullopt;
+        moved->secondary = c.secondary;
+        moved->reverted = c.reverted;
+        return moved;
+    }
+    return std::nullopt;
 }
 
 Decomposed decompose(const Engine& e, char32_t c) {
@@ -55,14 +70,30 @@ Decomposed decompose(const Engine& e, char32_t c) {
         }
     }
     switch (letter) {
-    case U'â': out = {U'a', Mark::Circumflex, out.tone}; break;
-    case U'ê': out = {U'e', Mark::Circumflex, out.tone}; break;
-    case U'ô': out = {U'o', Mark::Circumflex, out.tone}; break;
-    case U'ă': out = {U'a', Mark::Breve, out.tone}; break;
-    case U'ơ': out = {U'o', Mark::Horn, out.tone}; break;
-    case U'ư': out = {U'u', Mark::Horn, out.tone}; break;
-    case U'đ': out = {U'd', Mark::Stroke, out.tone}; break;
-    default: out.base = letter; break;
+    case U'â':
+        out = {U'a', Mark::Circumflex, out.tone};
+        break;
+    case U'ê':
+        out = {U'e', Mark::Circumflex, out.tone};
+        break;
+    case U'ô':
+        out = {U'o', Mark::Circumflex, out.tone};
+        break;
+    case U'ă':
+        out = {U'a', Mark::Breve, out.tone};
+        break;
+    case U'ơ':
+        out = {U'o', Mark::Horn, out.tone};
+        break;
+    case U'ư':
+        out = {U'u', Mark::Horn, out.tone};
+        break;
+    case U'đ':
+        out = {U'd', Mark::Stroke, out.tone};
+        break;
+    default:
+        out.base = letter;
+        break;
     }
     if (lower != c) out.base = to_upper(out.base);
     return out;
@@ -91,7 +122,11 @@ bool is_elongated_word(const Engine& e, TextView text) {
 }
 
 bool retypes_to_itself(const Engine& e, TextView text) {
-    Engine scratch;
+    // One scratch engine per thread, kept so that its lists keep their room:
+    // a fresh one allocates for every key it types. Nothing it does calls back
+    // in here, and different threads use different handles.
+    thread_local Engine scratch;
+    scratch.state.clear();
     scratch.trie = e.trie;
     scratch.telex = e.telex;
     scratch.loaded_spell_check = e.loaded_spell_check;
@@ -103,7 +138,7 @@ bool retypes_to_itself(const Engine& e, TextView text) {
     return scratch.state.result() == text;
 }
 
-Text commit_result(const Engine& e) {
+const Text& commit_result(const Engine& e) {
     const State& s = e.state;
     const Text& current = s.result();
     if (e.spell_check && !s.last_is_word()) {

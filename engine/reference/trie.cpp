@@ -1,9 +1,9 @@
 #include "trie.h"
 
+#include <algorithm>
+
 // The dictionaries are the engine's own generated arrays.
 #include "../src/trie.h"
-
-#include <algorithm>
 
 namespace vanto::reference {
 
@@ -87,18 +87,19 @@ bool is_english_with_key(TextView raw, char32_t key) {
     return walk.answer(STRICT_WORD) == ENTRY;
 }
 
-std::pair<Text, Text> split_onset(TextView word, bool spell_check) {
-    if (spell_check) return {Text(), Text(word)};
+std::pair<TextView, TextView> split_onset(TextView word, bool spell_check) {
+    if (spell_check) return {TextView(), word};
     if (word.size() > 2) {
         for (TextView prefix : {U"qu", U"QU", U"Qu", U"qU", U"gi", U"GI", U"Gi", U"gI"})
-            if (word.substr(0, 2) == prefix) return {Text(word.substr(0, 2)), Text(word.substr(2))};
+            if (word.substr(0, 2) == prefix) return {word.substr(0, 2), word.substr(2)};
     }
     constexpr TextView consonants = U"qwrtpsdfghjklzxcvbnmQWRTPSDFGHJKLZXCVBNMđĐ";
     std::size_t k = 0;
     while (k < word.size() && consonants.find(word[k]) != TextView::npos) ++k;
-    if (word.empty() || k == 0 || k == word.size() || (k == 1 && (word[0] == U'd' || word[0] == U'D')))
-        return {Text(), Text(word)};
-    return {Text(word.substr(0, k)), Text(word.substr(k))};
+    if (word.empty() || k == 0 || k == word.size() ||
+        (k == 1 && (word[0] == U'd' || word[0] == U'D')))
+        return {TextView(), word};
+    return {word.substr(0, k), word.substr(k)};
 }
 
 } // namespace vanto::reference

@@ -1,5 +1,5 @@
 // Constant character tries: the four Vietnamese word dictionaries and the
-// English one, generated at build time from the lists in data/.
+// English one. They are views of the engine's own generated arrays.
 #pragma once
 
 #include "text.h"
@@ -66,7 +66,7 @@ bool is_english_with_key(TextView raw, char32_t key);
 extern const char32_t* const short_english_words[40];
 
 // Cuts the leading consonants off word (the rest is where the rhyme starts).
-// With the spell check on nothing is cut.
-std::pair<Text, Text> split_onset(TextView word, bool spell_check);
+// With the spell check on nothing is cut. Both parts are views of word.
+std::pair<TextView, TextView> split_onset(TextView word, bool spell_check);
 
 } // namespace vanto::reference
