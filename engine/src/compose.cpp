@@ -29,7 +29,15 @@ Outcome from_candidate(const Candidate& c, TextView prefix = {}) {
 }
 
 bool is_strict_word(const Engine& e, TextView text) {
-    return lookup(*e.trie, text, STRICT_WORD, true) != NO_PATH;
+    return e.lookups.strict.lookup(*e.trie, text, STRICT_WORD, true) != NO_PATH;
+}
+
+bool is_english_with_key(const Engine& e, TextView raw, char32_t key) {
+    return is_english_with_key(raw, key, e.lookups.english);
+}
+
+bool is_english_word(const Engine& e, TextView word) {
+    return is_english_word(word, e.lookups.english);
 }
 
 // Shows the word as its keys: the user is typing English or something that
@@ -81,11 +89,11 @@ Outcome no_useful_rewrite(const Engine& e, char32_t key) {
     if (has_tone_char(e) && e.spell_check) {
         // A wrong pair (bă for bâ, buô for bươ) is kept while the other pair
         // could still make a word: the typist may yet correct it (bawua: bâu).
-        if (key_upper(key) != U'Z' && !is_english_with_key(s.raw, key) &&
+        if (key_upper(key) != U'Z' && !is_english_with_key(e, s.raw, key) &&
             other_pair_scores(e, o.text))
             return o;
         if (key_upper(key) == U'Z' || !s.last_is_word() || current.size() < 4 ||
-            is_english_with_key(s.raw, key)) {
+            is_english_with_key(e, s.raw, key)) {
             give_up(s, key, o);
             return o;
         }
@@ -225,7 +233,7 @@ Outcome rewrite(const Engine& e, char32_t key, bool english) {
     if (best.score == NO_PATH) return no_useful_rewrite(e, key);
 
     Outcome o = from_candidate(best, onset);
-    if (english && best.score != 2 && e.spell_check && is_english_with_key(s.raw, key) &&
+    if (english && best.score != 2 && e.spell_check && is_english_with_key(e, s.raw, key) &&
         !is_strict_word(e, o.text))
         give_up(s, key, o);
     return o;
@@ -237,7 +245,7 @@ Outcome append_route(const Engine& e, char32_t key, bool english) {
     if (a.score == NO_PATH) return no_useful_rewrite(e, key);
     Outcome o = from_candidate(a);
     if (english && a.score == ENTRY && s.raw.size() >= 4 && e.spell_check &&
-        is_english_with_key(s.raw, key) && !is_strict_word(e, a.text))
+        is_english_with_key(e, s.raw, key) && !is_strict_word(e, a.text))
         give_up(s, key, o);
     return o;
 }
@@ -253,7 +261,7 @@ void guard_elongation(const Engine& e, char32_t key, Outcome& o) {
     const char32_t base = to_lower(decompose(e, current.back()).base);
     if (base != to_lower(key)) return;
     if (!s.last_is_word() && !is_elongated_word(e, current)) return;
-    if (is_english_word(o.text)) return;
+    if (is_english_word(e, o.text)) return;
     o.text.assign(current);
     o.text += key;
 }
@@ -267,25 +275,47 @@ bool better(const Candidate& c, const MaybeCandidate& best) {
 }
 
 std::uint8_t score_of(const Engine& e, TextView text) {
-    return lookup(*e.trie, text, WORD, false);
+    return e.lookups.word.lookup(*e.trie, text, WORD, false);
 }
 
+namespace {
+
+// The first rule of list whose pattern occurs in word, and where; usable says
+// which rules may be taken.
+template <class Entry, class Usable>
+const Entry* first_rule(const std::vector<Entry>& list, const PairIndex& index, TextView word,
+                        std::size_t& at, Usable usable) {
+    if (index.usable) {
+        std::uint32_t rule = 0;
+        return Rules::first_pair_rule(index, word, rule, at) ? &list[rule] : nullptr;
+    }
+    for (const Entry& entry : list) {
+        at = word.find(entry.pattern);
+        if (at != TextView::npos && usable(entry)) return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word) {
-    const auto* choices = e.rules->seq_choices(key);
-    const auto* seqs = e.rules->seqs(key);
+    const KeyRules& k = e.rules->of(key);
+    const auto* choices = k.seq_choices;
+    const auto* seqs = k.seqs;
     if (!choices && !seqs) return std::nullopt;
     auto replace = [&](InlineText& t, std::size_t at, std::size_t length, TextView by) {
         t.assign(word.substr(0, at));
         t += by;
         t += word.substr(at + length);
     };
+    std::size_t at = 0;
     if (choices) {
-        for (const SeqChoice& rule : *choices) {
-            const std::size_t at = word.find(rule.pattern);
-            if (at == TextView::npos || rule.replacements.empty()) continue;
+        auto has_replacements = [](const SeqChoice& rule) { return !rule.replacements.empty(); };
+        if (const SeqChoice* rule =
+                first_rule(*choices, k.choice_pairs, word, at, has_replacements)) {
             Candidate c;
-            for (const Text& by : rule.replacements) {
-                replace(c.text, at, rule.pattern.size(), by);
+            for (const Text& by : rule->replacements) {
+                replace(c.text, at, rule->pattern.size(), by);
                 c.score = score_of(e, c.text);
                 if (c.score == ENTRY) break;
             }
@@ -293,11 +323,10 @@ MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word) {
         }
     }
     if (seqs) {
-        for (const SeqRule& rule : *seqs) {
-            const std::size_t at = word.find(rule.pattern);
-            if (at == TextView::npos) continue;
+        auto any = [](const SeqRule&) { return true; };
+        if (const SeqRule* rule = first_rule(*seqs, k.seq_pairs, word, at, any)) {
             Candidate c;
-            replace(c.text, at, rule.pattern.size(), rule.replacement);
+            replace(c.text, at, rule->pattern.size(), rule->replacement);
             c.score = score_of(e, c.text);
             c.secondary = true;
             return c;
@@ -383,10 +412,10 @@ bool given_up_by_last_key(const State& s) {
 bool left_english(Engine& e, char32_t key) {
     State& s = e.state;
     if (!e.spell_check || !given_up_by_last_key(s)) return false;
-    if (is_english_with_key(s.raw, key)) return false;
+    if (is_english_with_key(e, s.raw, key)) return false;
     // An s after an English word is its plural (queues, vises), not a tone
     // that brings a rare syllable back.
-    if ((key == U's' || key == U'S') && is_english_word(s.raw)) return false;
+    if ((key == U's' || key == U'S') && is_english_word(e, s.raw)) return false;
     // Only the last entry of each list changes on the way: it alone is kept
     // to put back, rather than a copy of the whole word.
     const std::size_t keys = s.raw.size();

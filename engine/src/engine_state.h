@@ -70,6 +70,7 @@ struct Engine {
     std::uint8_t spell_check = 1;
     std::uint8_t telex_w = 0;
     std::uint8_t telex_z = 0;
+    mutable TrieCaches lookups; // only speeds up lookups; answers never depend on it
 
     Engine();
     void reset();

@@ -1,5 +1,6 @@
 #include "rules.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -54,6 +55,12 @@ Text capitalized(TextView s) {
 }
 
 bool is_lowercase_letter(char32_t c) { return to_upper(c) != c; }
+
+[[noreturn]] void too_many_letters(char32_t letter) {
+    std::fprintf(stderr, "vanto engine: the letter tables have no room for U+%04X\n",
+                 static_cast<unsigned>(letter));
+    std::abort();
+}
 
 template <class Table>
 const typename Table::mapped_type& entry(const Table& table, char32_t key) {
@@ -232,12 +239,110 @@ Rules build() {
     return r;
 }
 
+// The flat tables cover the letters below this: all of Vietnamese and more.
+constexpr char32_t kDenseLetters = 0x1F00;
+
+template <class Entry, class Usable>
+PairIndex pair_index(const std::vector<Entry>& list, Usable usable) {
+    PairIndex index;
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> pairs;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i].pattern.size() != 2) return PairIndex();
+        if (!usable(list[i])) continue;
+        pairs.emplace_back(std::uint64_t{list[i].pattern[0]} << 32 | list[i].pattern[1],
+                           static_cast<std::uint32_t>(i));
+    }
+    // Sorted by pair, then position: the first of equal pairs is the one a
+    // search rule by rule meets first.
+    std::sort(pairs.begin(), pairs.end());
+    for (const auto& [pair, rule] : pairs) {
+        if (!index.pairs.empty() && index.pairs.back() == pair) continue;
+        index.pairs.push_back(pair);
+        index.rules.push_back(rule);
+    }
+    index.usable = true;
+    return index;
+}
+
 } // namespace
 
+void Rules::build_index() {
+    std::vector<char32_t> keys;
+    for (const auto* table : {&char_rules, &char_switch_rules})
+        for (const auto& [key, map] : *table) keys.push_back(key);
+    for (const auto& [key, list] : seq_choice_rules) keys.push_back(key);
+    for (const auto& [key, list] : seq_rules) keys.push_back(key);
+
+    // Every letter a single-letter table changes gets a slot; slot 0 is none.
+    letter_slots_.assign(kDenseLetters, 0);
+    std::uint32_t slots = 1;
+    for (const auto* table : {&char_rules, &char_switch_rules})
+        for (const auto& [key, map] : *table)
+            for (const auto& [from, to] : map) {
+                if (from >= kDenseLetters || slots > 255) too_many_letters(from);
+                if (!letter_slots_[from]) letter_slots_[from] = static_cast<std::uint8_t>(slots++);
+            }
+    auto flat = [&](const CharMap* map) {
+        LetterMap letters;
+        if (!map) return letters;
+        letters.assign(slots, 0);
+        for (const auto& [from, to] : *map) letters[letter_slots_[from]] = to;
+        return letters;
+    };
+    for (char32_t key : keys) {
+        KeyRules k;
+        k.char_map = find(char_rules, key);
+        k.char_switch_map = find(char_switch_rules, key);
+        k.seq_choices = find(seq_choice_rules, key);
+        k.seqs = find(seq_rules, key);
+        k.letters = flat(k.char_map);
+        k.switch_letters = flat(k.char_switch_map);
+        if (k.seq_choices)
+            k.choice_pairs = pair_index(*k.seq_choices,
+                                        [](const SeqChoice& c) { return !c.replacements.empty(); });
+        if (k.seqs) k.seq_pairs = pair_index(*k.seqs, [](const SeqRule&) { return true; });
+        k.modifier = true;
+        if (key < ascii_keys_.size())
+            ascii_keys_[key] = std::move(k);
+        else
+            other_keys_[key] = std::move(k);
+    }
+
+    decomposition_slots_.assign(kDenseLetters, 0);
+    for (const auto& [c, d] : decompositions) {
+        if (c >= kDenseLetters) continue; // found in the map instead
+        decomposition_list_.push_back(d);
+        decomposition_slots_[c] = static_cast<std::uint16_t>(decomposition_list_.size());
+    }
+    marked_.assign(kDenseLetters, 0);
+    for (char32_t c : marked_letters)
+        if (c < kDenseLetters) marked_[c] = 1;
+}
+
+bool Rules::first_pair_rule(const PairIndex& index, TextView word, std::uint32_t& rule,
+                            std::size_t& at) {
+    bool found = false;
+    for (std::size_t i = 0; i + 1 < word.size(); ++i) {
+        const std::uint64_t pair = std::uint64_t{word[i]} << 32 | word[i + 1];
+        auto it = std::lower_bound(index.pairs.begin(), index.pairs.end(), pair);
+        if (it == index.pairs.end() || *it != pair) continue;
+        const std::uint32_t r = index.rules[it - index.pairs.begin()];
+        if (!found || r < rule) {
+            rule = r;
+            at = i;
+            found = true;
+        }
+    }
+    return found;
+}
+
 const Rules& rules() {
-    // A function-local static is built exactly once; racing first callers wait
-    // for the one build and then share it.
-    static const Rules instance = build();
+    // Function-local statics are built exactly once; racing first callers wait
+    // for the one build and then share it. The index is built in place, after
+    // the maps it points into have settled.
+    static Rules instance = build();
+    static const bool indexed = (instance.build_index(), true);
+    (void)indexed;
     return instance;
 }
 

@@ -4,6 +4,8 @@
 
 #include "text.h"
 
+#include <array>
+#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -27,6 +29,32 @@ struct Decomposition {
     char32_t letter; // the letter the key was applied to
 };
 
+// The letters a key changes, by the small number the rule tables give every
+// letter they change (see Rules::letter_slot); 0 where the key does nothing.
+using LetterMap = std::vector<char32_t>;
+
+// The two-letter patterns of one rule list, each with the position of the
+// first rule of the list that has it, in pattern order: one pass over a word
+// finds the rule a search for every pattern in turn would find.
+struct PairIndex {
+    std::vector<std::uint64_t> pairs; // first letter << 32 | second, ascending
+    std::vector<std::uint32_t> rules; // rule position for each pair
+    bool usable = false;              // every pattern has two letters
+};
+
+// Everything one key can do, found without hashing.
+struct KeyRules {
+    const CharMap* char_map = nullptr;
+    const CharMap* char_switch_map = nullptr;
+    const std::vector<SeqChoice>* seq_choices = nullptr;
+    const std::vector<SeqRule>* seqs = nullptr;
+    LetterMap letters;        // char_map, flat
+    LetterMap switch_letters; // char_switch_map, flat
+    PairIndex choice_pairs;
+    PairIndex seq_pairs;
+    bool modifier = false;
+};
+
 struct Rules {
     // What a key does to a letter that does not carry its effect yet.
     std::unordered_map<char32_t, CharMap> char_rules;
@@ -41,21 +69,55 @@ struct Rules {
     // Every letter that carries a Vietnamese diacritic, both cases.
     std::unordered_set<char32_t> marked_letters;
 
-    const CharMap* char_map(char32_t key) const { return find(char_rules, key); }
-    const CharMap* char_switch_map(char32_t key) const { return find(char_switch_rules, key); }
-    const std::vector<SeqChoice>* seq_choices(char32_t key) const {
-        return find(seq_choice_rules, key);
+    const CharMap* char_map(char32_t key) const { return of(key).char_map; }
+    const CharMap* char_switch_map(char32_t key) const { return of(key).char_switch_map; }
+    const std::vector<SeqChoice>* seq_choices(char32_t key) const { return of(key).seq_choices; }
+    const std::vector<SeqRule>* seqs(char32_t key) const { return of(key).seqs; }
+    const Decomposition* decomposition(char32_t c) const {
+        if (c >= decomposition_slots_.size()) return find(decompositions, c);
+        const std::uint8_t at = decomposition_slots_[c];
+        return at ? &decomposition_list_[at - 1] : nullptr;
     }
-    const std::vector<SeqRule>* seqs(char32_t key) const { return find(seq_rules, key); }
-    const Decomposition* decomposition(char32_t c) const { return find(decompositions, c); }
-    bool is_marked(char32_t c) const { return marked_letters.count(c) != 0; }
+    bool is_marked(char32_t c) const {
+        return c < marked_.size() ? marked_[c] != 0 : marked_letters.count(c) != 0;
+    }
     // A key that any of the four rewrite tables knows.
-    bool is_modifier(char32_t key) const {
-        return char_rules.count(key) || char_switch_rules.count(key) ||
-               seq_choice_rules.count(key) || seq_rules.count(key);
+    bool is_modifier(char32_t key) const { return of(key).modifier; }
+
+    // Every rule table of key.
+    const KeyRules& of(char32_t key) const {
+        if (key < ascii_keys_.size()) return ascii_keys_[key];
+        auto it = other_keys_.find(key);
+        return it == other_keys_.end() ? no_rules_ : it->second;
     }
+    // The small number of a letter that some char_map or char_switch_map
+    // changes; 0 for every other character.
+    std::uint32_t letter_slot(char32_t c) const {
+        return c < letter_slots_.size() ? letter_slots_[c] : 0;
+    }
+    // What map does to c; 0 when nothing.
+    char32_t apply(const LetterMap& map, char32_t c) const {
+        const std::uint32_t slot = letter_slot(c);
+        return slot < map.size() ? map[slot] : 0;
+    }
+    // The first rule of a pair list (by position) whose pattern occurs in word, and
+    // where its first occurrence starts; false when none does.
+    static bool first_pair_rule(const PairIndex& index, TextView word, std::uint32_t& rule,
+                                std::size_t& at);
+
+    // Fills the flat tables from the maps above. Called once the maps are in
+    // their final place: the tables point into them.
+    void build_index();
 
   private:
+    std::array<KeyRules, 128> ascii_keys_;
+    std::unordered_map<char32_t, KeyRules> other_keys_;
+    KeyRules no_rules_;
+    std::vector<std::uint8_t> letter_slots_;
+    std::vector<std::uint16_t> decomposition_slots_; // position in decomposition_list_ + 1
+    std::vector<Decomposition> decomposition_list_;
+    std::vector<std::uint8_t> marked_;
+
     template <class Map>
     static const typename Map::mapped_type* find(const Map& map, char32_t key) {
         auto it = map.find(key);

@@ -25,7 +25,7 @@ const PairedRange* paired_range(char32_t c) {
 
 } // namespace
 
-char32_t to_lower(char32_t c) {
+char32_t to_lower_any(char32_t c) {
     if (c < 0x80) return (c >= U'A' && c <= U'Z') ? c + 0x20 : c;
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
     if (c == 0x178) return 0xFF;

@@ -77,8 +77,14 @@ class InlineText {
 // Extended Additional, and the Kelvin sign; every other character maps to
 // itself. Nothing outside these ranges can fold onto a dictionary letter, so
 // the answers of every lookup are those of the full Unicode tables.
-char32_t to_lower(char32_t c);
+char32_t to_lower_any(char32_t c);
 char32_t to_upper(char32_t c);
+
+// Most keys and letters are ASCII; those never reach the range tables.
+inline char32_t to_lower(char32_t c) {
+    if (c < 0x80) return (c >= U'A' && c <= U'Z') ? c + 0x20 : c;
+    return to_lower_any(c);
+}
 
 inline bool is_ascii_letter(char32_t c) {
     return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z');

@@ -129,8 +129,8 @@ const Text& commit_result(const Engine& e) {
         if (has_tone_char(e)) return is_elongated_word(e, current) ? current : s.raw;
         // A word in which a repeat-undo or a give-up happened ends as its
         // keys when those keys are English.
-        if (s.last_reverted() && is_english_word(s.raw) &&
-            (!is_english_word(current) || retypes_to_itself(e, current)))
+        if (s.last_reverted() && is_english_word(s.raw, e.lookups.english) &&
+            (!is_english_word(current, e.lookups.english) || retypes_to_itself(e, current)))
             return s.raw;
     }
     return current;

@@ -33,12 +33,55 @@ std::uint8_t lookup(const Trie& trie, TextView word, std::uint8_t mask, bool str
     return walk.answer(mask);
 }
 
+std::uint8_t TrieCache::lookup(const Trie& trie, TextView head, TextView tail, std::uint8_t mask,
+                               bool strict) {
+    if (&trie != trie_ || strict != strict_) {
+        trie_ = &trie;
+        strict_ = strict;
+        size_ = 0;
+        dead_end_ = false;
+    }
+    const std::size_t n = head.size() + tail.size();
+    auto at = [&](std::size_t i) { return i < head.size() ? head[i] : tail[i - head.size()]; };
+    std::size_t i = 0;
+    const std::size_t common = std::min(n, size_);
+    while (i < common && chars_[i] == at(i)) ++i;
+    if (i == size_ && dead_end_ && i < n && chars_[i] == at(i)) return NO_PATH;
+    size_ = i;
+    dead_end_ = false;
+    std::uint32_t node = nodes_[i];
+    for (; i < n; ++i) {
+        const char32_t c = at(i);
+        const char32_t folded = to_lower(c);
+        const std::uint32_t* first = trie.labels + trie.offsets[node];
+        const std::uint32_t* last = trie.labels + trie.offsets[node + 1];
+        const std::uint32_t* found =
+            std::lower_bound(first, last, static_cast<std::uint32_t>(folded));
+        const bool followed =
+            found != last && *found == folded &&
+            (!strict || (trie.flags[trie.targets[found - trie.labels]] & STRICT_PATH));
+        if (i < kRoom) chars_[i] = c;
+        if (!followed) {
+            dead_end_ = i < kRoom;
+            return NO_PATH;
+        }
+        node = trie.targets[found - trie.labels];
+        if (i < kRoom) {
+            nodes_[i + 1] = node;
+            size_ = i + 1;
+        }
+    }
+    return (trie.flags[node] & mask) ? ENTRY : PATH;
+}
+
 const Trie& word_trie(bool spell_check, bool std_tone) {
     if (spell_check) return std_tone ? generated::trie_on_on : generated::trie_on_off;
     return std_tone ? generated::trie_off_on : generated::trie_off_off;
 }
 
-const Trie& english_trie() { return generated::english_words; }
+const Trie& english_trie() {
+    return generated::english_words;
+}
 
 const char32_t* const short_english_words[40] = {
     U"as",  U"if",  U"is",  U"of",  U"or",  U"us",  U"air", U"bar", U"box", U"bus",
@@ -48,8 +91,13 @@ const char32_t* const short_english_words[40] = {
 };
 
 bool is_english_word(TextView word) {
+    TrieCache cache;
+    return is_english_word(word, cache);
+}
+
+bool is_english_word(TextView word, TrieCache& cache) {
     if (word.size() > 3)
-        return lookup(english_trie(), word.substr(0, 7), STRICT_WORD, false) == ENTRY;
+        return cache.lookup(english_trie(), word.substr(0, 7), STRICT_WORD, false) == ENTRY;
     if (word.empty()) return false;
     for (const char32_t* entry : short_english_words) {
         TextView candidate(entry);
@@ -63,10 +111,12 @@ bool is_english_word(TextView word) {
 }
 
 bool is_english_with_key(TextView raw, char32_t key) {
-    TrieWalk walk(english_trie(), false);
-    walk.step(raw);
-    walk.step(key);
-    return walk.answer(STRICT_WORD) == ENTRY;
+    TrieCache cache;
+    return is_english_with_key(raw, key, cache);
+}
+
+bool is_english_with_key(TextView raw, char32_t key, TrieCache& cache) {
+    return cache.lookup(english_trie(), raw, TextView(&key, 1), STRICT_WORD, false) == ENTRY;
 }
 
 std::pair<TextView, TextView> split_onset(TextView word, bool spell_check) {
@@ -78,7 +128,8 @@ std::pair<TextView, TextView> split_onset(TextView word, bool spell_check) {
     constexpr TextView consonants = U"qwrtpsdfghjklzxcvbnmQWRTPSDFGHJKLZXCVBNMđĐ";
     std::size_t k = 0;
     while (k < word.size() && consonants.find(word[k]) != TextView::npos) ++k;
-    if (word.empty() || k == 0 || k == word.size() || (k == 1 && (word[0] == U'd' || word[0] == U'D')))
+    if (word.empty() || k == 0 || k == word.size() ||
+        (k == 1 && (word[0] == U'd' || word[0] == U'D')))
         return {TextView(), word};
     return {word.substr(0, k), word.substr(k)};
 }

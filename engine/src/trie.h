@@ -52,15 +52,52 @@ class TrieWalk {
 // node has no bit of mask; 3: a path whose node has one. Allocates nothing.
 std::uint8_t lookup(const Trie& trie, TextView word, std::uint8_t mask, bool strict);
 
+// lookup with a memory of the last text walked and the node after each of its
+// characters. The engine scores several candidates per key, each the word with
+// a letter changed or added near its end, and a new key extends the keys of
+// the last one: each walk then starts where the text leaves the last one
+// instead of at the root. Answers are those of lookup.
+class TrieCache {
+  public:
+    // The answer for head followed by tail.
+    std::uint8_t lookup(const Trie& trie, TextView head, TextView tail, std::uint8_t mask,
+                        bool strict);
+    std::uint8_t lookup(const Trie& trie, TextView word, std::uint8_t mask, bool strict) {
+        return lookup(trie, word, TextView(), mask, strict);
+    }
+
+  private:
+    // Longer texts are walked beyond it without being remembered.
+    static constexpr std::size_t kRoom = 32;
+
+    const Trie* trie_ = nullptr;
+    bool strict_ = false;
+    // chars_[0, size_) were walked; nodes_[i] is the node after i of them.
+    std::size_t size_ = 0;
+    // chars_[size_] is a character the walk could not follow from nodes_[size_].
+    bool dead_end_ = false;
+    char32_t chars_[kRoom];
+    std::uint32_t nodes_[kRoom + 1] = {};
+};
+
+// One cache per kind of lookup the engine makes, so they do not evict each other.
+struct TrieCaches {
+    TrieCache word;    // the word trie, candidates scored
+    TrieCache strict;  // the word trie, strict entries
+    TrieCache english; // the English trie, the keys
+};
+
 const Trie& word_trie(bool spell_check, bool std_tone);
 const Trie& english_trie();
 
 // Whether word is English: words of 4 or more letters by their first 7 letters
 // in the English trie, shorter ones by a fixed list of short words.
 bool is_english_word(TextView word);
+bool is_english_word(TextView word, TrieCache& cache);
 
 // Whether the keys raw followed by key are exactly an English entry (no cut).
 bool is_english_with_key(TextView raw, char32_t key);
+bool is_english_with_key(TextView raw, char32_t key, TrieCache& cache);
 
 // The short English words that end in a Telex tone key.
 extern const char32_t* const short_english_words[40];
