@@ -52,12 +52,12 @@ void give_up(const State& s, char32_t key, Outcome& o) {
 // a word.
 bool other_pair_scores(const Engine& e, TextView text) {
     for (char32_t switch_key : {U'a', U'8'}) { // ă to â, â to ă
-        const CharMap* m = e.rules->char_switch_map(switch_key);
-        for (std::size_t i = 0; m && i < text.size(); ++i) {
-            auto it = m->find(text[i]);
-            if (it == m->end()) continue;
+        const LetterMap& m = e.rules->of(switch_key).switch_letters;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char32_t to = e.rules->apply(m, text[i]);
+            if (!to) continue;
             InlineText t(text);
-            t[i] = it->second;
+            t[i] = to;
             if (score_of(e, t) != NO_PATH) return true;
         }
     }
@@ -112,16 +112,14 @@ Outcome no_useful_rewrite(const Engine& e, char32_t key) {
 
 // A key that puts or changes a tone (not z, which takes it off).
 bool is_tone_key(const Engine& e, char32_t key) {
-    const CharMap* m = e.rules->char_map(key);
-    return m && key_upper(key) != U'Z' && key != U'0' && m->count(U'a') &&
-           e.rules->decomposition(m->at(U'a')) != nullptr;
+    const char32_t a = e.rules->apply(e.rules->of(key).letters, U'a');
+    return a && key_upper(key) != U'Z' && key != U'0' && e.rules->decomposition(a) != nullptr;
 }
 
 // key is a horn key, the last key was the o of ươ and that o came out horned.
 bool horn_already_given(const Engine& e, char32_t key, TextView word) {
     const State& s = e.state;
-    const CharMap* m = e.rules->char_map(key);
-    if (!m || !m->count(U'o') || m->at(U'o') != U'ơ') return false;
+    if (e.rules->apply(e.rules->of(key).letters, U'o') != U'ơ') return false;
     if (s.raw.empty() || to_lower(s.raw.back()) != U'o' || word.size() < 2) return false;
     const Decomposed last = decompose(e, word.back());
     const Decomposed before = decompose(e, word[word.size() - 2]);
@@ -336,26 +334,38 @@ MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word) {
 }
 
 MaybeCandidate char_candidate(const Engine& e, char32_t key, TextView word) {
-    const CharMap* maps[2] = {e.rules->char_map(key), e.rules->char_switch_map(key)};
-    if (!maps[0] && !maps[1]) return std::nullopt;
+    const KeyRules& k = e.rules->of(key);
+    if (!k.char_map && !k.char_switch_map) return std::nullopt;
     if (key_upper(key) == U'Z' && !e.telex_z) return std::nullopt;
-    MaybeCandidate best;
+    // Every change is scored in one scratch text; only the best becomes a
+    // candidate.
+    InlineText t(word);
+    int best_map = -1;
+    std::size_t best_at = 0;
+    std::uint8_t best_score = 0;
+    const LetterMap* maps[2] = {&k.letters, &k.switch_letters};
     for (int m = 0; m < 2; ++m) {
-        if (!maps[m]) continue;
         // Rightmost position first: among equal scores it wins.
         for (std::size_t i = word.size(); i-- > 0;) {
-            auto it = maps[m]->find(word[i]);
-            if (it == maps[m]->end()) continue;
-            Candidate c;
-            c.text.assign(word);
-            c.text[i] = it->second;
-            c.score = score_of(e, c.text);
-            c.secondary = m == 1;
-            const bool complete = c.score == ENTRY;
-            if (!best || c.score > best->score) best = std::move(c);
-            if (complete) break;
+            const char32_t to = e.rules->apply(*maps[m], word[i]);
+            if (!to) continue;
+            t[i] = to;
+            const std::uint8_t score = score_of(e, t);
+            t[i] = word[i];
+            if (best_map < 0 || score > best_score) {
+                best_map = m;
+                best_at = i;
+                best_score = score;
+            }
+            if (score == ENTRY) break;
         }
     }
+    if (best_map < 0) return std::nullopt;
+    MaybeCandidate best(std::in_place);
+    best->text.assign(word);
+    best->text[best_at] = e.rules->apply(*maps[best_map], word[best_at]);
+    best->score = best_score;
+    best->secondary = best_map == 1;
     return best;
 }
 

@@ -33,30 +33,28 @@ std::uint8_t lookup(const Trie& trie, TextView word, std::uint8_t mask, bool str
     return walk.answer(mask);
 }
 
-std::uint8_t TrieCache::lookup(const Trie& trie, TextView head, TextView tail, std::uint8_t mask,
-                               bool strict) {
+std::uint8_t TrieCache::lookup(const Trie& trie, TextView word, std::uint8_t mask, bool strict) {
     if (&trie != trie_ || strict != strict_) {
         trie_ = &trie;
         strict_ = strict;
         size_ = 0;
         dead_end_ = false;
     }
-    const std::size_t n = head.size() + tail.size();
-    auto at = [&](std::size_t i) { return i < head.size() ? head[i] : tail[i - head.size()]; };
+    const std::size_t n = word.size();
+    const char32_t* text = word.data();
     std::size_t i = 0;
     const std::size_t common = std::min(n, size_);
-    while (i < common && chars_[i] == at(i)) ++i;
-    if (i == size_ && dead_end_ && i < n && chars_[i] == at(i)) return NO_PATH;
+    while (i < common && chars_[i] == text[i]) ++i;
+    if (i == size_ && dead_end_ && i < n && chars_[i] == text[i]) return NO_PATH;
     size_ = i;
     dead_end_ = false;
     std::uint32_t node = nodes_[i];
     for (; i < n; ++i) {
-        const char32_t c = at(i);
-        const char32_t folded = to_lower(c);
+        const char32_t c = text[i];
+        const std::uint32_t folded = to_lower(c);
         const std::uint32_t* first = trie.labels + trie.offsets[node];
         const std::uint32_t* last = trie.labels + trie.offsets[node + 1];
-        const std::uint32_t* found =
-            std::lower_bound(first, last, static_cast<std::uint32_t>(folded));
+        const std::uint32_t* found = std::lower_bound(first, last, folded);
         const bool followed =
             found != last && *found == folded &&
             (!strict || (trie.flags[trie.targets[found - trie.labels]] & STRICT_PATH));
@@ -72,6 +70,20 @@ std::uint8_t TrieCache::lookup(const Trie& trie, TextView head, TextView tail, s
         }
     }
     return (trie.flags[node] & mask) ? ENTRY : PATH;
+}
+
+std::uint8_t TrieCache::lookup(const Trie& trie, TextView head, char32_t c, std::uint8_t mask,
+                               bool strict) {
+    if (head.size() >= kRoom) {
+        TrieWalk walk(trie, strict);
+        walk.step(head);
+        walk.step(c);
+        return walk.answer(mask);
+    }
+    char32_t text[kRoom];
+    std::copy(head.begin(), head.end(), text);
+    text[head.size()] = c;
+    return lookup(trie, TextView(text, head.size() + 1), mask, strict);
 }
 
 const Trie& word_trie(bool spell_check, bool std_tone) {
@@ -116,7 +128,7 @@ bool is_english_with_key(TextView raw, char32_t key) {
 }
 
 bool is_english_with_key(TextView raw, char32_t key, TrieCache& cache) {
-    return cache.lookup(english_trie(), raw, TextView(&key, 1), STRICT_WORD, false) == ENTRY;
+    return cache.lookup(english_trie(), raw, key, STRICT_WORD, false) == ENTRY;
 }
 
 std::pair<TextView, TextView> split_onset(TextView word, bool spell_check) {

@@ -59,12 +59,10 @@ std::uint8_t lookup(const Trie& trie, TextView word, std::uint8_t mask, bool str
 // instead of at the root. Answers are those of lookup.
 class TrieCache {
   public:
-    // The answer for head followed by tail.
-    std::uint8_t lookup(const Trie& trie, TextView head, TextView tail, std::uint8_t mask,
+    std::uint8_t lookup(const Trie& trie, TextView word, std::uint8_t mask, bool strict);
+    // The answer for head followed by c.
+    std::uint8_t lookup(const Trie& trie, TextView head, char32_t c, std::uint8_t mask,
                         bool strict);
-    std::uint8_t lookup(const Trie& trie, TextView word, std::uint8_t mask, bool strict) {
-        return lookup(trie, word, TextView(), mask, strict);
-    }
 
   private:
     // Longer texts are walked beyond it without being remembered.
