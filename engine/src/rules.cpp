@@ -259,6 +259,7 @@ PairIndex pair_index(const std::vector<Entry>& list, Usable usable) {
         if (!index.pairs.empty() && index.pairs.back() == pair) continue;
         index.pairs.push_back(pair);
         index.rules.push_back(rule);
+        index.firsts |= std::uint64_t{1} << (pair >> 32) % 64;
     }
     index.usable = true;
     return index;
@@ -323,6 +324,7 @@ bool Rules::first_pair_rule(const PairIndex& index, TextView word, std::uint32_t
                             std::size_t& at) {
     bool found = false;
     for (std::size_t i = 0; i + 1 < word.size(); ++i) {
+        if (!(index.firsts >> word[i] % 64 & 1)) continue;
         const std::uint64_t pair = std::uint64_t{word[i]} << 32 | word[i + 1];
         auto it = std::lower_bound(index.pairs.begin(), index.pairs.end(), pair);
         if (it == index.pairs.end() || *it != pair) continue;

@@ -39,6 +39,7 @@ using LetterMap = std::vector<char32_t>;
 struct PairIndex {
     std::vector<std::uint64_t> pairs; // first letter << 32 | second, ascending
     std::vector<std::uint32_t> rules; // rule position for each pair
+    std::uint64_t firsts = 0;         // bit c % 64 for the first letter c of every pair
     bool usable = false;              // every pattern has two letters
 };
 

@@ -11,10 +11,12 @@ struct PairedRange {
     bool upper_even;
 };
 
+// The blocks do not overlap; those with Vietnamese letters come first, as
+// they are met most.
 constexpr PairedRange kPaired[] = {
-    {0x0100, 0x012F, true},  {0x0132, 0x0137, true},  {0x0139, 0x0148, false},
-    {0x014A, 0x0177, true},  {0x0179, 0x017E, false}, {0x01A0, 0x01A1, true},
-    {0x01AF, 0x01B0, false}, {0x1E00, 0x1E95, true},  {0x1EA0, 0x1EFF, true},
+    {0x1EA0, 0x1EFF, true},  {0x01AF, 0x01B0, false}, {0x01A0, 0x01A1, true},
+    {0x0100, 0x012F, true},  {0x014A, 0x0177, true},  {0x0132, 0x0137, true},
+    {0x0139, 0x0148, false}, {0x0179, 0x017E, false}, {0x1E00, 0x1E95, true},
 };
 
 const PairedRange* paired_range(char32_t c) {
@@ -27,7 +29,7 @@ const PairedRange* paired_range(char32_t c) {
 
 char32_t to_lower_any(char32_t c) {
     if (c < 0x80) return (c >= U'A' && c <= U'Z') ? c + 0x20 : c;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
+    if (c < 0x100) return (c >= 0xC0 && c <= 0xDE && c != 0xD7) ? c + 0x20 : c;
     if (c == 0x178) return 0xFF;
     if (c == 0x1E9E) return 0xDF;
     if (c == 0x212A) return U'k';

@@ -57,7 +57,13 @@ class InlineText {
         }
         return *this;
     }
-    InlineText& operator+=(char32_t c) { return *this += TextView(&c, 1); }
+    InlineText& operator+=(char32_t c) {
+        if (!spilled_ && size_ < kInline) {
+            inline_[size_++] = c;
+            return *this;
+        }
+        return *this += TextView(&c, 1);
+    }
 
   private:
     void spill() {
