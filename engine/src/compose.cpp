@@ -10,23 +10,10 @@ namespace {
 // Beyond this many keys no key acts as a mark or tone any more.
 constexpr std::size_t kRewriteKeyLimit = 16;
 
-// The new form of the word after one key, before it is recorded.
-struct Outcome {
-    InlineText text;
-    bool reverted = false;
-    bool reapplied = false;
-    std::uint8_t score = 0;
-};
-
-Outcome from_candidate(const Candidate& c, TextView prefix = {}) {
-    Outcome o;
-    o.text.assign(prefix);
-    o.text += c.text;
-    o.reverted = c.reverted;
-    o.reapplied = c.reapplied;
-    o.score = c.score;
-    return o;
-}
+// The new form of the word after one key, before it is recorded: the winning
+// candidate itself, so that it is not copied on its way (whether it came from
+// a secondary rule no longer matters).
+using Outcome = Candidate;
 
 bool is_strict_word(const Engine& e, TextView text) {
     return e.lookups.strict.lookup(*e.trie, text, STRICT_WORD, true) != NO_PATH;
@@ -155,65 +142,67 @@ bool previous_key_added_letter(const State& s) {
 Candidate rewrite_pass(const Engine& e, char32_t key, TextView word) {
     const Rules& r = *e.rules;
     const char32_t ku = key_upper(key);
-    MaybeCandidate best;
-    auto done = [&] { return best && best->score > PATH; };
+    // Every return gives back best itself, so that it is not copied out.
+    Candidate best;
+    bool found = false;
+    auto take = [&](const Candidate& c) {
+        best = c;
+        found = true;
+    };
+    auto beats = [&](const Candidate& c) { return !found || better(c, best); };
+    auto done = [&] { return found && best.score > PATH; };
 
     if (ku == U'W' && (!e.telex || e.telex_w)) {
         if (MaybeCandidate undo = repeat_undo_candidate(e, key, word)) {
             undo->reverted = false;
-            best = std::move(undo);
+            take(*undo);
         } else {
-            Candidate quick;
-            quick.text.assign(word);
-            quick.text += key == U'W' ? U'Ư' : U'ư';
-            quick.score = score_of(e, quick.text);
-            best = std::move(quick);
+            best.text.assign(word);
+            best.text += key == U'W' ? U'Ư' : U'ư';
+            best.score = score_of(e, best.text);
+            found = true;
         }
-        if (done()) return *best;
+        if (done()) return best;
     }
 
     // A tone typed before the o of ươ already horned it (buwsowc, bu71o7c):
     // the horn key has nothing left to do and the pair stays.
-    if (!best && horn_already_given(e, key, word)) {
-        Candidate same;
-        same.text.assign(word);
-        same.score = score_of(e, same.text);
-        if (same.score != NO_PATH) return same;
+    if (!found && horn_already_given(e, key, word)) {
+        best.text.assign(word);
+        best.score = score_of(e, best.text);
+        if (best.score != NO_PATH) return best;
     }
 
     // A switch or sequence rule may not undo a tone that was just moved; a
     // switch between ươ and uô moves no tone and is always allowed.
     auto acceptable = [&](const MaybeCandidate& c) {
-        return c && c->score != NO_PATH && better(*c, best) &&
+        return c && c->score != NO_PATH && beats(*c) &&
                !(c->secondary && e.state.last_reapplied() && !switches_pair(e, word, c->text));
     };
-    auto tone_moved = [&](MaybeCandidate c) {
+    auto tone_moved = [&](MaybeCandidate& c) {
         if (c && !is_tone_key(e, key))
-            if (MaybeCandidate moved = with_tone_moved(e, *c)) return moved;
-        return c;
+            if (MaybeCandidate moved = with_tone_moved(e, *c)) c = std::move(moved);
     };
-    if (MaybeCandidate c = tone_moved(seq_candidate(e, key, word)); acceptable(c))
-        best = std::move(c);
-    if (done()) return *best;
-    if (MaybeCandidate c = tone_moved(char_candidate(e, key, word)); acceptable(c))
-        best = std::move(c);
-    if (done()) return *best;
-    if (Candidate c = append_candidate(e, key, word); better(c, best)) best = std::move(c);
-    if (done()) return *best;
+    if (MaybeCandidate c = seq_candidate(e, key, word); tone_moved(c), acceptable(c)) take(*c);
+    if (done()) return best;
+    if (MaybeCandidate c = char_candidate(e, key, word); tone_moved(c), acceptable(c)) take(*c);
+    if (done()) return best;
+    if (Candidate c = append_candidate(e, key, word); beats(c)) take(c);
+    if (done()) return best;
 
     // A key typed twice undoes the first only when the first was taken as a
     // mark or tone. When it went in as a letter (the tone moving onto it, as
     // in hijeen) and the second one makes sense, it completes that letter.
-    const bool completes = previous_key_added_letter(e.state) && best->score != NO_PATH;
+    const bool completes = previous_key_added_letter(e.state) && best.score != NO_PATH;
     const bool undo_allowed =
         !completes && (r.seq_choices(key) || r.seqs(key) ||
                        ((r.char_map(key) || r.char_switch_map(key)) && (ku != U'Z' || e.telex_z)));
     if (undo_allowed) {
         MaybeCandidate undo = repeat_undo_candidate(e, key, word);
-        if (undo && better(*undo, best)) best = std::move(undo);
+        if (undo && beats(*undo)) take(*undo);
     }
-    if (!best) throw InternalFailure("append case");
-    return *best;
+    if (!found) throw InternalFailure("append case");
+    return best;
 }
 
 // english: whether keys that spell an English word give the word up.
@@ -228,24 +217,33 @@ Outcome rewrite(const Engine& e, char32_t key, bool english) {
         onset = head;
         best = rewrite_pass(e, key, rest);
     }
-    if (best.score == NO_PATH) return no_useful_rewrite(e, key);
+    if (best.score == NO_PATH) {
+        best = no_useful_rewrite(e, key);
+        return best;
+    }
 
-    Outcome o = from_candidate(best, onset);
+    if (!onset.empty()) {
+        InlineText whole(onset);
+        whole += best.text;
+        best.text = whole;
+    }
     if (english && best.score != 2 && e.spell_check && is_english_with_key(e, s.raw, key) &&
-        !is_strict_word(e, o.text))
-        give_up(s, key, o);
-    return o;
+        !is_strict_word(e, best.text))
+        give_up(s, key, best);
+    return best;
 }
 
 Outcome append_route(const Engine& e, char32_t key, bool english) {
     const State& s = e.state;
     Candidate a = append_candidate(e, key, s.result());
-    if (a.score == NO_PATH) return no_useful_rewrite(e, key);
-    Outcome o = from_candidate(a);
+    if (a.score == NO_PATH) {
+        a = no_useful_rewrite(e, key); // into a: every return gives back a itself
+        return a;
+    }
     if (english && a.score == ENTRY && s.raw.size() >= 4 && e.spell_check &&
         is_english_with_key(e, s.raw, key) && !is_strict_word(e, a.text))
-        give_up(s, key, o);
-    return o;
+        give_up(s, key, a);
+    return a;
 }
 
 // A composed word stretched by repeating its last letter ("chưaaa", "điii")
@@ -266,10 +264,13 @@ void guard_elongation(const Engine& e, char32_t key, Outcome& o) {
 
 } // namespace
 
+bool better(const Candidate& c, const Candidate& best) {
+    if (c.score != best.score) return c.score > best.score;
+    return c.text.size() < best.text.size();
+}
+
 bool better(const Candidate& c, const MaybeCandidate& best) {
-    if (!best) return true;
-    if (c.score != best->score) return c.score > best->score;
-    return c.text.size() < best->text.size();
+    return !best || better(c, *best);
 }
 
 std::uint8_t score_of(const Engine& e, TextView text) {

@@ -19,6 +19,7 @@ struct Candidate {
 using MaybeCandidate = std::optional<Candidate>;
 
 // Higher score wins; on equal scores the shorter text; otherwise the earlier.
+bool better(const Candidate& c, const Candidate& best);
 bool better(const Candidate& c, const MaybeCandidate& best);
 
 // How good a spelling is in the engine's word trie: 0, 1 or 3.

@@ -37,8 +37,10 @@ Candidate append_candidate(const Engine& e, char32_t key, TextView word) {
             proposal = std::move(by_char);
     }
     if (proposal && proposal->score > plain.score) {
-        proposal->reapplied = true;
-        return *proposal;
+        // Into plain, so that every return gives back the same object and none
+        // is copied out.
+        plain = *proposal;
+        plain.reapplied = true;
     }
     return plain;
 }
