@@ -239,9 +239,6 @@ Rules build() {
     return r;
 }
 
-// The flat tables cover the letters below this: all of Vietnamese and more.
-constexpr char32_t kDenseLetters = 0x1F00;
-
 template <class Entry, class Usable>
 PairIndex pair_index(const std::vector<Entry>& list, Usable usable) {
     PairIndex index;
@@ -275,7 +272,7 @@ void Rules::build_index() {
     for (const auto& [key, list] : seq_rules) keys.push_back(key);
 
     // Every letter a single-letter table changes gets a slot; slot 0 is none.
-    letter_slots_.assign(kDenseLetters, 0);
+    letter_slots_.fill(0);
     std::uint32_t slots = 1;
     for (const auto* table : {&char_rules, &char_switch_rules})
         for (const auto& [key, map] : *table)

@@ -76,7 +76,7 @@ struct Rules {
     const std::vector<SeqRule>* seqs(char32_t key) const { return of(key).seqs; }
     const Decomposition* decomposition(char32_t c) const {
         if (c >= decomposition_slots_.size()) return find(decompositions, c);
-        const std::uint8_t at = decomposition_slots_[c];
+        const std::uint16_t at = decomposition_slots_[c];
         return at ? &decomposition_list_[at - 1] : nullptr;
     }
     bool is_marked(char32_t c) const {
@@ -93,13 +93,11 @@ struct Rules {
     }
     // The small number of a letter that some char_map or char_switch_map
     // changes; 0 for every other character.
-    std::uint32_t letter_slot(char32_t c) const {
-        return c < letter_slots_.size() ? letter_slots_[c] : 0;
-    }
-    // What map does to c; 0 when nothing.
+    std::uint32_t letter_slot(char32_t c) const { return c < kDenseLetters ? letter_slots_[c] : 0; }
+    // What map does to c; 0 when nothing. A map is empty or has a place for
+    // every slot.
     char32_t apply(const LetterMap& map, char32_t c) const {
-        const std::uint32_t slot = letter_slot(c);
-        return slot < map.size() ? map[slot] : 0;
+        return map.empty() ? 0 : map[letter_slot(c)];
     }
     // The first rule of a pair list (by position) whose pattern occurs in word, and
     // where its first occurrence starts; false when none does.
@@ -114,7 +112,9 @@ struct Rules {
     std::array<KeyRules, 128> ascii_keys_;
     std::unordered_map<char32_t, KeyRules> other_keys_;
     KeyRules no_rules_;
-    std::vector<std::uint8_t> letter_slots_;
+    // The flat tables cover the letters below this: all of Vietnamese and more.
+    static constexpr char32_t kDenseLetters = 0x1F00;
+    std::array<std::uint8_t, kDenseLetters> letter_slots_{};
     std::vector<std::uint16_t> decomposition_slots_; // position in decomposition_list_ + 1
     std::vector<Decomposition> decomposition_list_;
     std::vector<std::uint8_t> marked_;
