@@ -118,5 +118,67 @@ TEST(Rules, ModifierKeys) {
     }
 }
 
+// The flat tables read what the maps say, for every key and letter.
+TEST(Rules, FlatTablesAgreeWithTheMaps) {
+    const Rules& r = rules();
+    std::u32string letters = U"bdđkqwxzĐ0aăâeêioôơuưyAĂÂEÊIOÔƠUƯY";
+    for (const auto& [c, d] : r.decompositions) letters += c;
+    letters += U'\u1F00'; // beyond the flat tables
+    std::vector<char32_t> keys;
+    for (char32_t k = 0; k < 128; ++k) keys.push_back(k);
+    for (char32_t k : {U'đ', U'ơ', U'\u1F00'}) keys.push_back(k);
+    for (char32_t key : keys) {
+        SCOPED_TRACE(static_cast<unsigned>(key));
+        const KeyRules& k = r.of(key);
+        const bool modifier = r.char_rules.count(key) || r.char_switch_rules.count(key) ||
+                              r.seq_choice_rules.count(key) || r.seq_rules.count(key);
+        ASSERT_EQ(k.modifier, modifier);
+        for (const auto& [map, flat] :
+             {std::pair{k.char_map, &k.letters}, std::pair{k.char_switch_map, &k.switch_letters}}) {
+            for (char32_t c : letters) {
+                char32_t expected = 0;
+                if (map && map->count(c)) expected = map->at(c);
+                ASSERT_EQ(r.apply(*flat, c), expected) << static_cast<unsigned>(c);
+            }
+        }
+        // The first rule whose pattern occurs in a word, as a search rule by rule finds it.
+        std::uint32_t seed = key;
+        for (int round = 0; round < 300; ++round) {
+            Text word;
+            for (std::size_t n = 0, len = 1 + seed % 6; n < len; ++n) {
+                seed = seed * 1664525u + 1013904223u;
+                word += letters[(seed >> 8) % letters.size()];
+            }
+            if (k.seqs) {
+                ASSERT_TRUE(k.seq_pairs.usable);
+                std::size_t expected_at = TextView::npos, at = 0;
+                const SeqRule* expected = nullptr;
+                for (const SeqRule& rule : *k.seqs)
+                    if ((expected_at = word.find(rule.pattern)) != Text::npos) {
+                        expected = &rule;
+                        break;
+                    }
+                std::uint32_t found = 0;
+                const bool any = Rules::first_pair_rule(k.seq_pairs, word, found, at);
+                ASSERT_EQ(any, expected != nullptr);
+                if (any) {
+                    EXPECT_EQ(&(*k.seqs)[found], expected);
+                    EXPECT_EQ(at, expected_at);
+                }
+            }
+        }
+    }
+    for (char32_t c : letters) {
+        auto it = r.decompositions.find(c);
+        const Decomposition* d = r.decomposition(c);
+        ASSERT_EQ(d != nullptr, it != r.decompositions.end()) << static_cast<unsigned>(c);
+        if (d) {
+            EXPECT_EQ(d->key, it->second.key);
+            EXPECT_EQ(d->letter, it->second.letter);
+        }
+        EXPECT_EQ(r.is_marked(c), r.marked_letters.count(c) != 0);
+    }
+}
+
 } // namespace
 } // namespace vanto::engine

@@ -206,5 +206,78 @@ TEST(Text, InlineTextAcrossItsRoom) {
     EXPECT_EQ(TextView(copy), U"êêi");
 }
 
+// The remembering lookup gives the answers of the plain one whatever came
+// before: texts that extend, change or shorten the last one, that run past a
+// dead end or past the remembered room, in either case, with the trie or the
+// strictness changing between calls on one cache.
+TEST(Trie, RememberingLookupAnswersAsThePlainOne) {
+    const std::u32string letters = U"nguoiêơưaáằđhtcsKNGƯỜ";
+    std::uint32_t seed = 17;
+    auto next = [&](std::uint32_t bound) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % bound;
+    };
+    const std::vector<NamedTrie> tries = all_tries();
+    TrieCache shared;
+    for (const NamedTrie& n : tries) {
+        TrieCache own;
+        std::u32string text = U"ngươ";
+        for (int round = 0; round < 4000; ++round) {
+            switch (next(6)) {
+            case 0:
+                text += letters[next(letters.size())];
+                break;
+            case 1:
+                if (!text.empty()) text[next(text.size())] = letters[next(letters.size())];
+                break;
+            case 2:
+                text.resize(next(text.size() + 1));
+                break;
+            case 3:
+                text = next(2) ? U"nghiêng" : U"thuyền";
+                break;
+            case 4:
+                text.append(next(2) ? 40 : 3, U'a');
+                break; // past the remembered room
+            default:
+                text = U"người";
+                break;
+            }
+            if (text.size() > 80) text.resize(5);
+            const bool strict = next(2);
+            const std::uint8_t mask = next(2) ? WORD : STRICT_WORD;
+            const std::uint8_t expected = lookup(*n.trie, text, mask, strict);
+            ASSERT_EQ(own.lookup(*n.trie, text, mask, strict), expected)
+                << n.name << " round " << round;
+            const NamedTrie& other = tries[next(tries.size())];
+            ASSERT_EQ(shared.lookup(*other.trie, text, mask, strict),
+                      lookup(*other.trie, text, mask, strict))
+                << other.name << " round " << round;
+            if (!text.empty()) {
+                const TextView head = TextView(text).substr(0, text.size() - 1);
+                ASSERT_EQ(own.lookup(*n.trie, head, text.back(), mask, strict), expected)
+                    << n.name << " round " << round;
+            }
+        }
+    }
+}
+
+TEST(Trie, EnglishKeysWithACache) {
+    TrieCache cache;
+    const struct {
+        TextView raw;
+        char32_t key;
+        bool english;
+    } cases[] = {
+        {U"tes", U't', true},  {U"TES", U'T', true},      {U"te", U's', false},
+        {U"tes", U't', true},  {U"basebal", U'l', false}, {U"", U't', false},
+        {U"vie", U'e', false}, {U"vie", U'e', false},     {U"tesx", U't', false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(is_english_with_key(c.raw, c.key, cache), c.english) << Text(c.raw).size();
+        EXPECT_EQ(is_english_with_key(c.raw, c.key), c.english);
+    }
+}
+
 } // namespace
 } // namespace vanto::engine
