@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,7 @@ using TextView = std::u32string_view;
 // A text the length of a word, held in place. The engine builds several of
 // these for every key, and a std::u32string allocates for anything longer than
 // three letters. A text longer than the inline room, which only a caller
-// feeding one very long word produces, moves to the heap.
+// feeding one very long word produces, moves to the heap and keeps that room.
 class InlineText {
   public:
     static constexpr std::size_t kInline = 40;
@@ -28,54 +29,57 @@ class InlineText {
         return *this;
     }
 
-    std::size_t size() const { return spilled_ ? heap_.size() : size_; }
-    bool empty() const { return size() == 0; }
-    const char32_t* data() const { return spilled_ ? heap_.data() : inline_; }
-    char32_t* data() { return spilled_ ? heap_.data() : inline_; }
-    char32_t operator[](std::size_t i) const { return data()[i]; }
-    char32_t& operator[](std::size_t i) { return data()[i]; }
-    char32_t back() const { return data()[size() - 1]; }
-    operator TextView() const { return TextView(data(), size()); }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const char32_t* data() const { return data_; }
+    char32_t* data() { return data_; }
+    char32_t operator[](std::size_t i) const { return data_[i]; }
+    char32_t& operator[](std::size_t i) { return data_[i]; }
+    char32_t back() const { return data_[size_ - 1]; }
+    operator TextView() const { return TextView(data_, size_); }
 
+    // text may be a part of this one.
     void assign(TextView text) {
-        if (text.size() <= kInline) {
-            std::char_traits<char32_t>::move(inline_, text.data(), text.size());
-            size_ = text.size();
-            spilled_ = false;
+        if (text.size() > capacity_) {
+            replace_room(text.size(), text, TextView());
         } else {
-            heap_.assign(text);
-            spilled_ = true;
+            std::char_traits<char32_t>::move(data_, text.data(), text.size());
+            size_ = text.size();
         }
     }
     InlineText& operator+=(TextView text) {
-        if (!spilled_ && size_ + text.size() <= kInline) {
-            std::char_traits<char32_t>::move(inline_ + size_, text.data(), text.size());
-            size_ += text.size();
+        if (size_ + text.size() > capacity_) {
+            replace_room(2 * (size_ + text.size()), *this, text);
         } else {
-            spill();
-            heap_.append(text);
+            std::char_traits<char32_t>::move(data_ + size_, text.data(), text.size());
+            size_ += text.size();
         }
         return *this;
     }
     InlineText& operator+=(char32_t c) {
-        if (!spilled_ && size_ < kInline) {
-            inline_[size_++] = c;
-            return *this;
-        }
-        return *this += TextView(&c, 1);
+        if (size_ == capacity_) return *this += TextView(&c, 1);
+        data_[size_++] = c;
+        return *this;
     }
 
   private:
-    void spill() {
-        if (spilled_) return;
-        heap_.assign(inline_, size_);
-        spilled_ = true;
+    // Moves to a heap room of capacity characters holding head then tail,
+    // either of which may lie in the old room.
+    void replace_room(std::size_t capacity, TextView head, TextView tail) {
+        auto room = std::make_unique<char32_t[]>(capacity);
+        std::char_traits<char32_t>::copy(room.get(), head.data(), head.size());
+        std::char_traits<char32_t>::copy(room.get() + head.size(), tail.data(), tail.size());
+        size_ = head.size() + tail.size();
+        heap_ = std::move(room);
+        data_ = heap_.get();
+        capacity_ = capacity;
     }
 
     char32_t inline_[kInline];
+    char32_t* data_ = inline_;
     std::size_t size_ = 0;
-    bool spilled_ = false;
-    Text heap_;
+    std::size_t capacity_ = kInline;
+    std::unique_ptr<char32_t[]> heap_;
 };
 
 // Simple (one-character) Unicode case mappings. They cover ASCII, Latin-1,
