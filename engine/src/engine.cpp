@@ -94,14 +94,25 @@ void backspace(Engine& e) { e.state.pop_key(); }
 
 namespace {
 
+[[noreturn]] void out_of_memory() {
+    std::fputs("vanto engine: out of memory\n", stderr);
+    std::abort();
+}
+
 // Runs op; any failure inside it empties the engine instead of reaching the
 // host application, which must never lose its key stream to an engine bug.
+// Each one is counted, so that tests and fuzzing see what users never do.
+// Running out of memory is not an engine bug to recover from: like every
+// allocation failure of the engine it ends the process.
 template <class Op>
 auto guarded(Engine& e, Op op) -> decltype(op()) {
     try {
         return op();
+    } catch (const std::bad_alloc&) {
+        out_of_memory();
     } catch (...) {
         e.reset();
+        ++e.failures;
         return decltype(op())();
     }
 }
@@ -124,6 +135,8 @@ extern "C" {
 vt_engine* vt_engine_new(void) {
     try {
         return new vt_engine();
+    } catch (const std::bad_alloc&) {
+        out_of_memory();
     } catch (const std::exception& ex) {
         std::fprintf(stderr, "vanto engine: cannot create an engine: %s\n", ex.what());
         std::abort();
@@ -178,9 +191,12 @@ uint64_t vt_engine_text(const vt_engine* engine, uint32_t kind, char* buffer, ui
         const std::size_t length = vanto::engine::utf8_length(text);
         if (buffer && length <= capacity) vanto::engine::write_utf8(buffer, text);
         return length;
+    } catch (const std::bad_alloc&) {
+        out_of_memory();
     } catch (...) {
         // Only the committed kind computes anything; a failure there reads as
         // an empty text rather than reaching the caller.
+        ++engine->engine.failures;
         return 0;
     }
 }
@@ -195,6 +211,10 @@ uint64_t vt_engine_result_len(const vt_engine* engine) {
 
 uint64_t vt_engine_state_stack_len(const vt_engine* engine) {
     return engine ? engine->engine.history.size() : 0;
+}
+
+uint64_t vt_engine_failure_count(const vt_engine* engine) {
+    return engine ? engine->engine.failures : 0;
 }
 
 } // extern "C"

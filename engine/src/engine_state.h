@@ -70,6 +70,9 @@ struct Engine {
     std::uint8_t spell_check = 1;
     std::uint8_t telex_w = 0;
     std::uint8_t telex_z = 0;
+    // Internal failures the interface recovered from by a reset. Mutable:
+    // reading a text may fail too.
+    mutable std::uint64_t failures = 0;
 
     Engine();
     void reset();
