@@ -18,7 +18,9 @@ namespace {
 const Text kEmpty;
 }
 
-const Text& State::result() const { return results.empty() ? kEmpty : results.back(); }
+const Text& State::result() const {
+    return results.empty() ? kEmpty : results.back();
+}
 
 void State::clear() {
     raw.clear();
@@ -32,8 +34,7 @@ void State::clear() {
 
 void State::check_consistent() const {
     const std::size_t n = raw.size();
-    if (results.size() != n || is_word.size() != n || reverted.size() != n ||
-        reapplied.size() != n)
+    if (results.size() != n || is_word.size() != n || reverted.size() != n || reapplied.size() != n)
         throw InternalFailure("per-key lists out of step");
 }
 
@@ -88,7 +89,9 @@ void Engine::configure(bool telex_on, bool spell_on, bool std_on, bool w_on, boo
     }
 }
 
-void backspace(Engine& e) { e.state.pop_key(); }
+void backspace(Engine& e) {
+    e.state.pop_key();
+}
 
 } // namespace vanto::engine
 
@@ -104,8 +107,7 @@ namespace {
 // Each one is counted, so that tests and fuzzing see what users never do.
 // Running out of memory is not an engine bug to recover from: like every
 // allocation failure of the engine it ends the process.
-template <class Op>
-auto guarded(Engine& e, Op op) -> decltype(op()) {
+template <class Op> auto guarded(Engine& e, Op op) -> decltype(op()) {
     try {
         return op();
     } catch (const std::bad_alloc&) {
@@ -143,14 +145,16 @@ vt_engine* vt_engine_new(void) {
     }
 }
 
-void vt_engine_free(vt_engine* engine) { delete engine; }
+void vt_engine_free(vt_engine* engine) {
+    delete engine;
+}
 
 void vt_engine_reset(vt_engine* engine) {
     if (engine) engine->engine.reset();
 }
 
-void vt_engine_configure(vt_engine* engine, uint32_t telex, uint32_t spell_check,
-                         uint32_t std_tone, uint32_t telex_w, uint32_t telex_z) {
+void vt_engine_configure(vt_engine* engine, uint32_t telex, uint32_t spell_check, uint32_t std_tone,
+                         uint32_t telex_w, uint32_t telex_z) {
     if (engine)
         engine->engine.configure(telex != 0, spell_check != 0, std_tone != 0, telex_w != 0,
                                  telex_z != 0);

@@ -37,13 +37,13 @@ class KeyResults {
 // Everything the engine knows about one word. The per-key lists (raw, results,
 // is_word, reverted, reapplied) always have the same length: one entry per key.
 struct State {
-    Text raw;                         // the keys, as typed
-    KeyResults results;               // the word after each key
-    std::vector<std::uint8_t> is_word; // the word after each key was a complete word
-    Text committed;                   // history only: what stayed on screen
+    Text raw;                            // the keys, as typed
+    KeyResults results;                  // the word after each key
+    std::vector<std::uint8_t> is_word;   // the word after each key was a complete word
+    Text committed;                      // history only: what stayed on screen
     std::vector<std::uint8_t> reverted;  // sticky: repeat-undo taken or word given up
     std::vector<std::uint8_t> reapplied; // sticky: a mark or tone was moved while appending
-    std::uint32_t separators = 0;     // history only: boundary characters typed after it
+    std::uint32_t separators = 0;        // history only: boundary characters typed after it
 
     bool empty() const { return raw.empty(); }
     // Throws InternalFailure unless the per-key lists have one entry per key.
