@@ -25,6 +25,7 @@
 namespace {
 
 namespace ref = vanto::reference;
+using namespace std::string_view_literals;
 using vanto::bench::Style;
 
 std::vector<std::u32string> corpus_words(const char* name) {
@@ -155,5 +156,70 @@ INSTANTIATE_TEST_SUITE_P(AllConfigurations, UsualOrders,
                                          Config{false, true, true}, Config{false, true, false},
                                          Config{false, false, true}, Config{false, false, false}),
                          config_name);
+
+// Words far longer than any Vietnamese word, as a library caller may feed
+// them: after every key, and after Backspace, a deleted letter and a trip
+// through the history, the engine reads as the reference reads.
+TEST(LongWords, EveryOperationAgreesWithTheReference) {
+    std::vector<std::u32string> words;
+    for (std::u32string_view pattern :
+         {U"tieengsvieetjnguwowif"sv,       // Vietnamese keys run together
+          U"abcdefghijklmnopqrstuvwxyzs"sv, // English letters, tone keys among them
+          U"tie6ng1vie6t5\u1ea1"sv,         // VNI keys and a precomposed letter
+          U"Ddaauf\u00e1"sv}) {
+        std::u32string keys;
+        while (keys.size() < 160) keys += pattern;
+        words.push_back(keys);
+    }
+    // Composed words stretched by their last letter, then given up.
+    for (std::u32string_view start : {U"chuwa"sv, U"nguwowif"sv, U"Vieetj"sv, U"tie6"sv})
+        words.push_back(std::u32string(start) + std::u32string(150, start.back()) + U"bc");
+    std::size_t differences = 0;
+    for (std::uint32_t config = 0; config < 32; ++config) {
+        auto e =
+            std::unique_ptr<vt_engine, decltype(&vt_engine_free)>(vt_engine_new(), &vt_engine_free);
+        ref::Engine r;
+        const bool telex = config & 1, spell = config & 2, std_tone = config & 4, w = config & 8,
+                   z = config & 16;
+        vt_engine_configure(e.get(), telex, spell, std_tone, w, z);
+        r.configure(telex, spell, std_tone, w, z);
+        auto agree = [&](const char* step, std::size_t key) {
+            const std::u32string shown = engine_text(e.get(), VT_ENGINE_TEXT_RESULT);
+            const std::u32string committed = engine_text(e.get(), VT_ENGINE_TEXT_COMMITTED);
+            const std::u32string raw = engine_text(e.get(), VT_ENGINE_TEXT_RAW);
+            if (shown == r.state.result() && committed == ref::committed_text(r) &&
+                raw == r.state.raw && vt_engine_state_stack_len(e.get()) == r.history.size())
+                return;
+            if (++differences <= 10)
+                ADD_FAILURE() << "configuration " << config << ", " << step << " at key " << key
+                              << ": " << vanto::bench::encode_utf8(shown) << " / "
+                              << vanto::bench::encode_utf8(committed) << ", reference "
+                              << vanto::bench::encode_utf8(r.state.result()) << " / "
+                              << vanto::bench::encode_utf8(ref::committed_text(r));
+        };
+        for (const std::u32string& keys : words) {
+            for (std::size_t i = 0; i < keys.size(); ++i) {
+                vt_engine_add_key(e.get(), keys[i]);
+                ref::type_key(r, keys[i]);
+                agree("typing", i);
+                if (i % 37 == 36) {
+                    vt_engine_backspace(e.get());
+                    ref::backspace(r);
+                    agree("backspace", i);
+                }
+            }
+            vt_engine_delete_char(e.get());
+            ref::guarded_delete_char(r);
+            agree("deleting a letter", keys.size());
+            EXPECT_EQ(vt_engine_push_state(e.get()), ref::guarded_push_state(r));
+            EXPECT_EQ(vt_engine_pop_state(e.get()), ref::pop_state(r));
+            agree("back into the word", keys.size());
+            vt_engine_push_state(e.get());
+            ref::guarded_push_state(r);
+        }
+        EXPECT_EQ(vt_engine_failure_count(e.get()), 0u);
+    }
+    EXPECT_EQ(differences, 0u);
+}
 
 } // namespace

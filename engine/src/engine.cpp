@@ -14,12 +14,8 @@ using vanto::engine::Text;
 
 namespace vanto::engine {
 
-namespace {
-const Text kEmpty;
-}
-
 const Text& State::result() const {
-    return results.empty() ? kEmpty : results.back();
+    return results.back();
 }
 
 void State::clear() {
@@ -30,6 +26,7 @@ void State::clear() {
     reverted.clear();
     reapplied.clear();
     separators = 0;
+    elongated_keys = 0;
 }
 
 void State::check_consistent() const {
@@ -38,12 +35,78 @@ void State::check_consistent() const {
         throw InternalFailure("per-key lists out of step");
 }
 
+namespace {
+// Every letter with a diacritic lies outside ASCII.
+bool is_marked_letter(char32_t c) {
+    return c >= 0x80 && rules().is_marked(c);
+}
+} // namespace
+
+void KeyResults::push_back(TextView text, TextView raw) {
+    const std::size_t n = current_.size();
+    if (text.size() == n + 1 && text.substr(0, n) == TextView(current_)) {
+        push_appended(text.back(), raw);
+        return;
+    }
+    std::size_t keep = 0;
+    while (keep < n && keep < text.size() && current_[keep] == text[keep]) ++keep;
+    Step step{};
+    step.keep = static_cast<std::uint32_t>(keep);
+    step.size = static_cast<std::uint32_t>(text.size());
+    step.tail = static_cast<std::uint32_t>(tails_.size());
+    for (char32_t c : text) step.marked += is_marked_letter(c) ? 1 : 0;
+    step.is_raw = text == raw;
+    tails_.append(current_, keep, Text::npos);
+    current_.resize(keep);
+    current_.append(text.substr(keep));
+    steps_.push_back(step);
+}
+
+void KeyResults::push_appended(char32_t letter, TextView raw) {
+    const Step* last = steps_.empty() ? nullptr : &steps_.back();
+    Step step{};
+    step.keep = static_cast<std::uint32_t>(current_.size());
+    step.size = step.keep + 1;
+    step.tail = static_cast<std::uint32_t>(tails_.size());
+    step.marked = (last ? last->marked : 0) + (is_marked_letter(letter) ? 1 : 0);
+    // Word and keys grew by the same letter: equal now if equal before.
+    step.is_raw = !raw.empty() && raw.back() == letter && (last ? last->is_raw : raw.size() == 1);
+    current_.push_back(letter);
+    steps_.push_back(step);
+}
+
+void KeyResults::pop_back() {
+    if (steps_.empty()) return;
+    const Step& step = steps_.back();
+    current_.resize(step.keep);
+    current_.append(tails_, step.tail, Text::npos);
+    tails_.resize(step.tail);
+    steps_.pop_back();
+}
+
+void KeyResults::clear() {
+    current_.clear();
+    tails_.clear();
+    steps_.clear();
+}
+
+void KeyResults::before_last(InlineText& out) const {
+    if (steps_.size() < 2) {
+        out.assign(TextView());
+        return;
+    }
+    const Step& step = steps_.back();
+    out.assign(TextView(current_).substr(0, step.keep));
+    out += TextView(tails_).substr(step.tail);
+}
+
 void State::pop_key() {
     if (!raw.empty()) raw.pop_back();
     if (!results.empty()) results.pop_back();
     if (!is_word.empty()) is_word.pop_back();
     if (!reapplied.empty()) reapplied.pop_back();
     if (!reverted.empty()) reverted.pop_back();
+    if (elongated_keys > raw.size()) elongated_keys = 0;
 }
 
 namespace {

@@ -38,7 +38,9 @@ const Trie& word_trie(bool spell_check, bool std_tone) {
     return std_tone ? generated::trie_off_on : generated::trie_off_off;
 }
 
-const Trie& english_trie() { return generated::english_words; }
+const Trie& english_trie() {
+    return generated::english_words;
+}
 
 const char32_t* const short_english_words[40] = {
     U"as",  U"if",  U"is",  U"of",  U"or",  U"us",  U"air", U"bar", U"box", U"bus",
@@ -78,7 +80,8 @@ std::pair<TextView, TextView> split_onset(TextView word, bool spell_check) {
     constexpr TextView consonants = U"qwrtpsdfghjklzxcvbnmQWRTPSDFGHJKLZXCVBNMđĐ";
     std::size_t k = 0;
     while (k < word.size() && consonants.find(word[k]) != TextView::npos) ++k;
-    if (word.empty() || k == 0 || k == word.size() || (k == 1 && (word[0] == U'd' || word[0] == U'D')))
+    if (word.empty() || k == 0 || k == word.size() ||
+        (k == 1 && (word[0] == U'd' || word[0] == U'D')))
         return {TextView(), word};
     return {word.substr(0, k), word.substr(k)};
 }
