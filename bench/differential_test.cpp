@@ -1,7 +1,8 @@
 // The engine gives what its frozen reference copy gives: every word of the
 // benchmark corpora, in every typing style and configuration, is typed into
-// both, and the shown and committed texts must agree, also after deleting the
-// last letter.
+// both one after another, and the keys, the shown and the committed texts and
+// the history must agree after every key, Backspace, deleted letter, word
+// end and step back into the word before.
 //
 // Under the sanitizers the full run takes minutes, so a sanitized build types
 // a deterministic sample (every 7th word); VANTO_DIFFERENTIAL_FULL=1 types
@@ -70,32 +71,66 @@ class Differential {
         reference_.configure(c.telex, c.spell_check, c.std_tone, false, false);
     }
 
-    // Types keys into both, then deletes the last letter when asked; false
-    // (with a message) when they disagree.
+    // Types keys into both, after the word before them, comparing after every
+    // key; then deletes the last letter or steps back over a Backspace and
+    // into the word before, as asked. False (with a message) when they
+    // disagree.
     bool agree(std::u32string_view keys, bool delete_letter, std::string& why) {
-        vt_engine_reset(engine_.get());
-        reference_.reset();
-        for (char32_t k : keys) {
-            vt_engine_add_key(engine_.get(), k);
-            ref::type_key(reference_, k);
+        // The word before ends and a new one starts, as at a space.
+        if (vt_engine_push_state(engine_.get()) != ref::guarded_push_state(reference_))
+            return differ(keys, "the end of the word before", why);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            vt_engine_add_key(engine_.get(), keys[i]);
+            ref::type_key(reference_, keys[i]);
+            if (!same(why)) return differ(keys.substr(0, i + 1), "", why);
         }
         if (delete_letter) {
             vt_engine_delete_char(engine_.get());
-            try {
-                ref::delete_char(reference_);
-            } catch (...) {
-                reference_.reset();
-            }
+            ref::guarded_delete_char(reference_);
+            if (!same(why)) return differ(keys, " and a deleted letter", why);
+        } else {
+            vt_engine_backspace(engine_.get());
+            ref::backspace(reference_);
+            if (!same(why)) return differ(keys, " and a Backspace", why);
         }
+        // Back over the boundary into the word before and out again.
+        if (vt_engine_state_stack_len(engine_.get()) > 0 && keys.size() % 5 == 0) {
+            while (vt_engine_raw_len(engine_.get()) > 0) {
+                vt_engine_backspace(engine_.get());
+                ref::backspace(reference_);
+            }
+            if (vt_engine_pop_state(engine_.get()) != ref::pop_state(reference_) || !same(why))
+                return differ(keys, " and a step back into the word before", why);
+        }
+        return vt_engine_failure_count(engine_.get()) == 0 ||
+               differ(keys, " (an internal failure)", why);
+    }
+
+    // Both start afresh, after a difference.
+    void reset() {
+        vt_engine_reset(engine_.get());
+        reference_.reset();
+    }
+
+  private:
+    // Compares the keys, the shown and the committed text and the history.
+    bool same(std::string& why) {
+        const std::u32string raw = engine_text(engine_.get(), VT_ENGINE_TEXT_RAW);
         const std::u32string shown = engine_text(engine_.get(), VT_ENGINE_TEXT_RESULT);
         const std::u32string committed = engine_text(engine_.get(), VT_ENGINE_TEXT_COMMITTED);
         const std::u32string& ref_shown = reference_.state.result();
         const std::u32string ref_committed = ref::committed_text(reference_);
-        if (shown == ref_shown && committed == ref_committed) return true;
+        if (raw == reference_.state.raw && shown == ref_shown && committed == ref_committed &&
+            vt_engine_state_stack_len(engine_.get()) == reference_.history.size())
+            return true;
         using vanto::bench::encode_utf8;
-        why = encode_utf8(keys) + (delete_letter ? " and a deleted letter" : "") + ": now " +
-              encode_utf8(shown) + " / " + encode_utf8(committed) + ", before " +
+        why = ": now " + encode_utf8(shown) + " / " + encode_utf8(committed) + ", before " +
               encode_utf8(ref_shown) + " / " + encode_utf8(ref_committed);
+        return false;
+    }
+
+    static bool differ(std::u32string_view keys, const char* step, std::string& why) {
+        why = vanto::bench::encode_utf8(keys) + step + why;
         return false;
     }
 
@@ -114,6 +149,7 @@ void expect_no_change(const Config& c, const std::vector<std::u32string>& words,
             for (bool delete_letter : {false, true}) {
                 std::string why;
                 if (d.agree(keys, delete_letter, why)) continue;
+                d.reset();
                 if (++changed <= 20) ADD_FAILURE() << why;
             }
         };
