@@ -1,7 +1,8 @@
 // The engine gives what its frozen reference copy gives: every word of the
 // benchmark corpora, in every typing style and configuration, is typed into
-// both, and the shown and committed texts must agree, also after deleting the
-// last letter.
+// both one after another, and the keys, the shown and the committed texts and
+// the history must agree after every key, Backspace, deleted letter, word
+// end and step back into the word before.
 //
 // Under the sanitizers the full run takes minutes, so a sanitized build types
 // a deterministic sample (every 7th word); VANTO_DIFFERENTIAL_FULL=1 types
@@ -25,6 +26,7 @@
 namespace {
 
 namespace ref = vanto::reference;
+using namespace std::string_view_literals;
 using vanto::bench::Style;
 
 std::vector<std::u32string> corpus_words(const char* name) {
@@ -69,32 +71,66 @@ class Differential {
         reference_.configure(c.telex, c.spell_check, c.std_tone, false, false);
     }
 
-    // Types keys into both, then deletes the last letter when asked; false
-    // (with a message) when they disagree.
+    // Types keys into both, after the word before them, comparing after every
+    // key; then deletes the last letter or steps back over a Backspace and
+    // into the word before, as asked. False (with a message) when they
+    // disagree.
     bool agree(std::u32string_view keys, bool delete_letter, std::string& why) {
-        vt_engine_reset(engine_.get());
-        reference_.reset();
-        for (char32_t k : keys) {
-            vt_engine_add_key(engine_.get(), k);
-            ref::type_key(reference_, k);
+        // The word before ends and a new one starts, as at a space.
+        if (vt_engine_push_state(engine_.get()) != ref::guarded_push_state(reference_))
+            return differ(keys, "the end of the word before", why);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            vt_engine_add_key(engine_.get(), keys[i]);
+            ref::type_key(reference_, keys[i]);
+            if (!same(why)) return differ(keys.substr(0, i + 1), "", why);
         }
         if (delete_letter) {
             vt_engine_delete_char(engine_.get());
-            try {
-                ref::delete_char(reference_);
-            } catch (...) {
-                reference_.reset();
-            }
+            ref::guarded_delete_char(reference_);
+            if (!same(why)) return differ(keys, " and a deleted letter", why);
+        } else {
+            vt_engine_backspace(engine_.get());
+            ref::backspace(reference_);
+            if (!same(why)) return differ(keys, " and a Backspace", why);
         }
+        // Back over the boundary into the word before and out again.
+        if (vt_engine_state_stack_len(engine_.get()) > 0 && keys.size() % 5 == 0) {
+            while (vt_engine_raw_len(engine_.get()) > 0) {
+                vt_engine_backspace(engine_.get());
+                ref::backspace(reference_);
+            }
+            if (vt_engine_pop_state(engine_.get()) != ref::pop_state(reference_) || !same(why))
+                return differ(keys, " and a step back into the word before", why);
+        }
+        return vt_engine_failure_count(engine_.get()) == 0 ||
+               differ(keys, " (an internal failure)", why);
+    }
+
+    // Both start afresh, after a difference.
+    void reset() {
+        vt_engine_reset(engine_.get());
+        reference_.reset();
+    }
+
+  private:
+    // Compares the keys, the shown and the committed text and the history.
+    bool same(std::string& why) {
+        const std::u32string raw = engine_text(engine_.get(), VT_ENGINE_TEXT_RAW);
         const std::u32string shown = engine_text(engine_.get(), VT_ENGINE_TEXT_RESULT);
         const std::u32string committed = engine_text(engine_.get(), VT_ENGINE_TEXT_COMMITTED);
         const std::u32string& ref_shown = reference_.state.result();
         const std::u32string ref_committed = ref::committed_text(reference_);
-        if (shown == ref_shown && committed == ref_committed) return true;
+        if (raw == reference_.state.raw && shown == ref_shown && committed == ref_committed &&
+            vt_engine_state_stack_len(engine_.get()) == reference_.history.size())
+            return true;
         using vanto::bench::encode_utf8;
-        why = encode_utf8(keys) + (delete_letter ? " and a deleted letter" : "") + ": now " +
-              encode_utf8(shown) + " / " + encode_utf8(committed) + ", before " +
+        why = ": now " + encode_utf8(shown) + " / " + encode_utf8(committed) + ", before " +
               encode_utf8(ref_shown) + " / " + encode_utf8(ref_committed);
+        return false;
+    }
+
+    static bool differ(std::u32string_view keys, const char* step, std::string& why) {
+        why = vanto::bench::encode_utf8(keys) + step + why;
         return false;
     }
 
@@ -113,6 +149,7 @@ void expect_no_change(const Config& c, const std::vector<std::u32string>& words,
             for (bool delete_letter : {false, true}) {
                 std::string why;
                 if (d.agree(keys, delete_letter, why)) continue;
+                d.reset();
                 if (++changed <= 20) ADD_FAILURE() << why;
             }
         };
@@ -155,5 +192,70 @@ INSTANTIATE_TEST_SUITE_P(AllConfigurations, UsualOrders,
                                          Config{false, true, true}, Config{false, true, false},
                                          Config{false, false, true}, Config{false, false, false}),
                          config_name);
+
+// Words far longer than any Vietnamese word, as a library caller may feed
+// them: after every key, and after Backspace, a deleted letter and a trip
+// through the history, the engine reads as the reference reads.
+TEST(LongWords, EveryOperationAgreesWithTheReference) {
+    std::vector<std::u32string> words;
+    for (std::u32string_view pattern :
+         {U"tieengsvieetjnguwowif"sv,       // Vietnamese keys run together
+          U"abcdefghijklmnopqrstuvwxyzs"sv, // English letters, tone keys among them
+          U"tie6ng1vie6t5\u1ea1"sv,         // VNI keys and a precomposed letter
+          U"Ddaauf\u00e1"sv}) {
+        std::u32string keys;
+        while (keys.size() < 160) keys += pattern;
+        words.push_back(keys);
+    }
+    // Composed words stretched by their last letter, then given up.
+    for (std::u32string_view start : {U"chuwa"sv, U"nguwowif"sv, U"Vieetj"sv, U"tie6"sv})
+        words.push_back(std::u32string(start) + std::u32string(150, start.back()) + U"bc");
+    std::size_t differences = 0;
+    for (std::uint32_t config = 0; config < 32; ++config) {
+        auto e =
+            std::unique_ptr<vt_engine, decltype(&vt_engine_free)>(vt_engine_new(), &vt_engine_free);
+        ref::Engine r;
+        const bool telex = config & 1, spell = config & 2, std_tone = config & 4, w = config & 8,
+                   z = config & 16;
+        vt_engine_configure(e.get(), telex, spell, std_tone, w, z);
+        r.configure(telex, spell, std_tone, w, z);
+        auto agree = [&](const char* step, std::size_t key) {
+            const std::u32string shown = engine_text(e.get(), VT_ENGINE_TEXT_RESULT);
+            const std::u32string committed = engine_text(e.get(), VT_ENGINE_TEXT_COMMITTED);
+            const std::u32string raw = engine_text(e.get(), VT_ENGINE_TEXT_RAW);
+            if (shown == r.state.result() && committed == ref::committed_text(r) &&
+                raw == r.state.raw && vt_engine_state_stack_len(e.get()) == r.history.size())
+                return;
+            if (++differences <= 10)
+                ADD_FAILURE() << "configuration " << config << ", " << step << " at key " << key
+                              << ": " << vanto::bench::encode_utf8(shown) << " / "
+                              << vanto::bench::encode_utf8(committed) << ", reference "
+                              << vanto::bench::encode_utf8(r.state.result()) << " / "
+                              << vanto::bench::encode_utf8(ref::committed_text(r));
+        };
+        for (const std::u32string& keys : words) {
+            for (std::size_t i = 0; i < keys.size(); ++i) {
+                vt_engine_add_key(e.get(), keys[i]);
+                ref::type_key(r, keys[i]);
+                agree("typing", i);
+                if (i % 37 == 36) {
+                    vt_engine_backspace(e.get());
+                    ref::backspace(r);
+                    agree("backspace", i);
+                }
+            }
+            vt_engine_delete_char(e.get());
+            ref::guarded_delete_char(r);
+            agree("deleting a letter", keys.size());
+            EXPECT_EQ(vt_engine_push_state(e.get()), ref::guarded_push_state(r));
+            EXPECT_EQ(vt_engine_pop_state(e.get()), ref::pop_state(r));
+            agree("back into the word", keys.size());
+            vt_engine_push_state(e.get());
+            ref::guarded_push_state(r);
+        }
+        EXPECT_EQ(vt_engine_failure_count(e.get()), 0u);
+    }
+    EXPECT_EQ(differences, 0u);
+}
 
 } // namespace

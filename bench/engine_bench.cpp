@@ -1,14 +1,28 @@
 // Typing speed of the engine: real Vietnamese words typed in Telex with the
-// tone key last, through the C interface. Reports nanoseconds and heap
-// allocations per key.
+// tone key last, through the C interface, the shown text read after every key
+// and the committed text at every word end. Reports nanoseconds and heap
+// allocations per key, then the instructions per key the engine's functions
+// execute in steady state, counted by callgrind (when valgrind is installed):
+// a figure a busy machine cannot blur.
 //
-//   build/release/bench/engine_bench
+//   build/release/bench/engine_bench [Google Benchmark flags]
 #include "vanto/engine.h"
 
 #include "alloc_count.h"
 #include "compose.h"
 
 #include <benchmark/benchmark.h>
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define VANTO_HAVE_CALLGRIND 1
+#endif
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -17,16 +31,17 @@ namespace {
 
 // A paragraph of ordinary Vietnamese prose.
 constexpr const char32_t* kText[] = {
-    U"người", U"Việt", U"Nam", U"có", U"một", U"nền", U"văn", U"hóa", U"lâu", U"đời", U"và",
-    U"tiếng", U"nói", U"của", U"họ", U"được", U"viết", U"bằng", U"chữ", U"quốc", U"ngữ",
-    U"trong", U"những", U"năm", U"gần", U"đây", U"nhiều", U"bạn", U"trẻ", U"đã", U"học",
-    U"thêm", U"ngoại", U"ngữ", U"để", U"làm", U"việc", U"ở", U"các", U"công", U"ty",
-    U"nước", U"ngoài", U"khi", U"trời", U"mưa", U"chúng", U"tôi", U"thường", U"ngồi",
-    U"uống", U"trà", U"nóng", U"bên", U"cửa", U"sổ", U"nghe", U"tiếng", U"chim", U"hót",
-    U"xa", U"xa", U"cuộc", U"sống", U"ở", U"thành", U"phố", U"luôn", U"vội", U"vàng",
-    U"nhưng", U"mỗi", U"buổi", U"sáng", U"mọi", U"người", U"vẫn", U"dành", U"thời",
-    U"gian", U"cho", U"gia", U"đình", U"hòa", U"thuận", U"khỏe", U"mạnh", U"thủy",
-    U"chung", U"giữa", U"khuya", U"nghiêng", U"quyển", U"truyện", U"hoàn", U"thành",
+    U"người", U"Việt",    U"Nam",   U"có",     U"một",   U"nền",   U"văn",   U"hóa",   U"lâu",
+    U"đời",   U"và",      U"tiếng", U"nói",    U"của",   U"họ",    U"được",  U"viết",  U"bằng",
+    U"chữ",   U"quốc",    U"ngữ",   U"trong",  U"những", U"năm",   U"gần",   U"đây",   U"nhiều",
+    U"bạn",   U"trẻ",     U"đã",    U"học",    U"thêm",  U"ngoại", U"ngữ",   U"để",    U"làm",
+    U"việc",  U"ở",       U"các",   U"công",   U"ty",    U"nước",  U"ngoài", U"khi",   U"trời",
+    U"mưa",   U"chúng",   U"tôi",   U"thường", U"ngồi",  U"uống",  U"trà",   U"nóng",  U"bên",
+    U"cửa",   U"sổ",      U"nghe",  U"tiếng",  U"chim",  U"hót",   U"xa",    U"xa",    U"cuộc",
+    U"sống",  U"ở",       U"thành", U"phố",    U"luôn",  U"vội",   U"vàng",  U"nhưng", U"mỗi",
+    U"buổi",  U"sáng",    U"mọi",   U"người",  U"vẫn",   U"dành",  U"thời",  U"gian",  U"cho",
+    U"gia",   U"đình",    U"hòa",   U"thuận",  U"khỏe",  U"mạnh",  U"thủy",  U"chung", U"giữa",
+    U"khuya", U"nghiêng", U"quyển", U"truyện", U"hoàn",  U"thành",
 };
 
 // Telex keys for a word: letters with their mark keys, the tone key last.
@@ -52,32 +67,97 @@ std::vector<std::u32string> key_stream() {
     return words;
 }
 
+// Types the whole stream once; returns the number of keys.
+std::size_t type_stream(vt_engine* e, const std::vector<std::u32string>& words) {
+    char buffer[128];
+    std::size_t keys = 0;
+    for (const auto& word : words) {
+        for (char32_t k : word) {
+            vt_engine_add_key(e, k);
+            benchmark::DoNotOptimize(vt_engine_text(e, 0, buffer, sizeof buffer));
+        }
+        benchmark::DoNotOptimize(vt_engine_text(e, 1, buffer, sizeof buffer));
+        vt_engine_push_state(e);
+        keys += word.size();
+    }
+    return keys;
+}
+
 void BM_TypeWords(benchmark::State& state) {
     const auto words = key_stream();
     vt_engine* e = vt_engine_new();
-    char buffer[128];
     std::size_t keys = 0;
     const std::size_t allocations_before = vanto::bench::allocations();
-    for (auto _ : state) {
-        for (const auto& word : words) {
-            for (char32_t k : word) {
-                vt_engine_add_key(e, k);
-                benchmark::DoNotOptimize(vt_engine_text(e, 0, buffer, sizeof buffer));
-            }
-            benchmark::DoNotOptimize(vt_engine_text(e, 1, buffer, sizeof buffer));
-            vt_engine_push_state(e);
-            keys += word.size();
-        }
-    }
+    for (auto _ : state) keys += type_stream(e, words);
     const double allocations = double(vanto::bench::allocations() - allocations_before);
-    state.counters["time/key"] = benchmark::Counter(
-        double(keys), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["time/key"] =
+        benchmark::Counter(double(keys), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["allocs/key"] = allocations / double(keys);
     state.SetItemsProcessed(static_cast<int64_t>(keys));
     vt_engine_free(e);
 }
 BENCHMARK(BM_TypeWords);
 
+constexpr const char* kChildFlag = "--count-instructions";
+constexpr int kPasses = 20;
+
+// Under callgrind: two passes to reach steady state, then the counters start
+// from zero for the measured passes. Prints the number of keys measured.
+int count_instructions_child() {
+    const auto words = key_stream();
+    vt_engine* e = vt_engine_new();
+    type_stream(e, words);
+    type_stream(e, words);
+#ifdef VANTO_HAVE_CALLGRIND
+    CALLGRIND_ZERO_STATS;
+#endif
+    std::size_t keys = 0;
+    for (int i = 0; i < kPasses; ++i) keys += type_stream(e, words);
+    vt_engine_free(e);
+    std::printf("%zu\n", keys);
+    return 0;
+}
+
+// Runs this program under callgrind, counting only inside the engine's
+// interface functions, and prints instructions per key.
+void report_instructions(const char* self) {
+    if (std::system("command -v valgrind >/dev/null 2>&1") != 0) {
+        std::printf("instructions/key: valgrind is not installed (tools/setup.sh installs it)\n");
+        return;
+    }
+    const std::string out = "/tmp/vanto-engine-bench-" + std::to_string(::getpid()) + ".callgrind";
+    const std::string command = "valgrind --tool=callgrind --toggle-collect='vt_engine_*' "
+                                "--callgrind-out-file=" +
+                                out + " '" + self + "' " + kChildFlag + " 2>/dev/null";
+    std::size_t keys = 0;
+    if (FILE* child = ::popen(command.c_str(), "r")) {
+        if (std::fscanf(child, "%zu", &keys) != 1) keys = 0;
+        ::pclose(child);
+    }
+    std::ifstream in(out);
+    std::string line;
+    unsigned long long total = 0;
+    while (std::getline(in, line))
+        if (line.rfind("totals: ", 0) == 0 || line.rfind("summary: ", 0) == 0)
+            total = std::strtoull(line.c_str() + line.find(' ') + 1, nullptr, 10);
+    std::remove(out.c_str());
+    if (keys == 0 || total == 0) {
+        std::printf("instructions/key: callgrind gave no count\n");
+        return;
+    }
+    std::printf("instructions/key: %.0f (callgrind, inside vt_engine_* only, %zu keys after "
+                "two passes of warm-up)\n",
+                double(total) / double(keys), keys);
+}
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], kChildFlag) == 0) return count_instructions_child();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    report_instructions(argv[0]);
+    return 0;
+}

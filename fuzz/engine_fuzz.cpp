@@ -2,6 +2,7 @@
 // invariants after every call.
 #include "vanto/engine.h"
 
+#include "engine_ops.h"
 #include "engine_state.h"
 
 #include <cstddef>
@@ -12,10 +13,8 @@
 
 namespace {
 
-// Keys worth typing: Telex and digit keys of both cases, plain letters,
-// separators, precomposed Vietnamese letters and other scripts.
-constexpr char32_t kPalette[] = U"aeiouydwsfrxjzAEIOUYDWSFRXJZ0123456789bcghklmnpqtv "
-                                U".,@ăâêôơưđĂÂÊÔƠƯĐáàảãạệỳữ\u0130\u212A\u00DF\u03A3あ😀";
+using vanto::fuzz::Input;
+using vanto::fuzz::kPalette;
 
 void require(bool ok, const char* what) {
     if (!ok) {
@@ -46,18 +45,6 @@ void check(vt_engine* e) {
     std::free(text);
 }
 
-struct Input {
-    const uint8_t* data;
-    std::size_t size, at = 0;
-    bool empty() const { return at >= size; }
-    uint8_t byte() { return at < size ? data[at++] : 0; }
-    uint32_t word() {
-        uint32_t w = 0;
-        for (int i = 0; i < 4; ++i) w = (w << 8) | byte();
-        return w;
-    }
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -69,10 +56,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         case 8:
             vt_engine_add_key(e, in.word()); // surrogates and out-of-range values too
             break;
-        case 9: vt_engine_backspace(e); break;
-        case 10: vt_engine_delete_char(e); break;
-        case 11: vt_engine_push_state(e); break;
-        case 12: vt_engine_pop_state(e); break;
+        case 9:
+            vt_engine_backspace(e);
+            break;
+        case 10:
+            vt_engine_delete_char(e);
+            break;
+        case 11:
+            vt_engine_push_state(e);
+            break;
+        case 12:
+            vt_engine_pop_state(e);
+            break;
         case 13: {
             const uint8_t bits = in.byte();
             vt_engine_configure(e, bits & 1, (bits >> 1) & 1, (bits >> 2) & 1, (bits >> 3) & 1,
@@ -101,6 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         }
         check(e);
     }
+    require(vt_engine_failure_count(e) == 0, "no internal failure");
     vt_engine_free(e);
     return 0;
 }

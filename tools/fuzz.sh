@@ -11,6 +11,9 @@ for target in build/fuzz/fuzz/*_fuzz; do
   work="build/fuzz/corpus/$name"
   mkdir -p "$work" "build/fuzz/crashes"
   echo "fuzz: $name for ${seconds}s"
+  seeds=("fuzz/corpus/$name")
+  # The differential target reads the engine target's input format.
+  [ "$name" = differential ] && seeds+=(fuzz/corpus/engine)
   "$target" -max_total_time="$seconds" -rss_limit_mb=4096 -print_final_stats=1 \
-    -artifact_prefix="build/fuzz/crashes/${name}-" "$work" "fuzz/corpus/$name"
+    -artifact_prefix="build/fuzz/crashes/${name}-" "$work" "${seeds[@]}"
 done

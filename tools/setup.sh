@@ -18,7 +18,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev pkg-config
   libutf8proc-dev libplist-dev
   libgnustep-base-dev libgnustep-gui-dev libobjc-12-dev
-  python3 python3-yaml
+  python3 python3-yaml valgrind
 )
 
 missing=()

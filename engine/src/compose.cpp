@@ -9,6 +9,9 @@ namespace {
 
 // Beyond this many keys no key acts as a mark or tone any more.
 constexpr std::size_t kRewriteKeyLimit = 16;
+// From this many keys on, a word past the dictionary's longest entry takes
+// its keys in constant time (long_word_key).
+constexpr std::size_t kLongWordKeys = 64;
 
 // The new form of the word after one key, before it is recorded: the winning
 // candidate itself, so that it is not copied on its way (whether it came from
@@ -135,7 +138,7 @@ bool switches_pair(const Engine& e, TextView word, TextView text) {
 bool previous_key_added_letter(const State& s) {
     const std::size_t n = s.results.size();
     if (n == 0) return false;
-    return s.results[n - 1].size() > (n >= 2 ? s.results[n - 2].size() : 0);
+    return s.results.size_at(n - 1) > (n >= 2 ? s.results.size_at(n - 2) : 0);
 }
 
 // One pass of the rewrite procedure over word; never returns nothing.
@@ -375,7 +378,7 @@ MaybeCandidate repeat_undo_candidate(const Engine& e, char32_t key, TextView wor
     if (word.empty() || word.back() == key || s.raw.empty() || s.raw.back() != key)
         return std::nullopt;
     Candidate c;
-    if (s.results.size() >= 2) c.text.assign(s.results[s.results.size() - 2]);
+    s.results.before_last(c.text);
     c.text += key;
     c.reverted = true;
     c.score = 2;
@@ -404,7 +407,7 @@ void record(State& s, char32_t key, Outcome o) {
     const bool reverted = o.reverted || s.last_reverted();
     const bool reapplied = o.reapplied || s.last_reapplied();
     s.raw.push_back(key);
-    s.results.push_back(o.text);
+    s.results.push_back(o.text, s.raw);
     s.is_word.push_back(o.score == ENTRY);
     s.reverted.push_back(reverted);
     s.reapplied.push_back(reapplied);
@@ -413,7 +416,7 @@ void record(State& s, char32_t key, Outcome o) {
 // The last key gave the word up and showed its keys.
 bool given_up_by_last_key(const State& s) {
     const std::size_t n = s.raw.size();
-    return n >= 2 && s.reverted[n - 1] && !s.reverted[n - 2] && s.results[n - 1] == s.raw;
+    return n >= 2 && s.reverted[n - 1] && !s.reverted[n - 2] && s.results.last_is_raw();
 }
 
 // The keys were English up to the last one (vise, dire) and the word was
@@ -437,7 +440,7 @@ bool left_english(Engine& e, char32_t key) {
     auto put_back = [&] {
         while (s.raw.size() >= keys) s.pop_key();
         s.raw.push_back(last);
-        s.results.push_back(last_result);
+        s.results.push_back(last_result, s.raw);
         s.is_word.push_back(last_word);
         s.reverted.push_back(last_reverted);
         s.reapplied.push_back(last_reapplied);
@@ -453,11 +456,52 @@ bool left_english(Engine& e, char32_t key) {
     return true;
 }
 
+// A word whose keys are past the rewrite limit and whose text is past the
+// dictionary's longest entry can only grow: each key is appended to the word
+// or, when the word is given up, to its keys, and the word stays no entry.
+// This is what the full procedure decides for it (append_route, then
+// no_useful_rewrite and guard_elongation), taken in constant time so that a
+// caller feeding one very long word pays the same for every key. The only
+// scan left, for a stretched word, happens once per word.
+bool long_word_key(Engine& e, char32_t key) {
+    State& s = e.state;
+    const Text& current = s.result();
+    if (s.raw.size() < kLongWordKeys || current.size() < kLookupLimit ||
+        s.raw.size() < kLookupLimit || s.last_is_word() || given_up_by_last_key(s))
+        return false;
+    const bool reverted_before = s.last_reverted(), reapplied_before = s.last_reapplied();
+    bool give_up_now = false;
+    bool stretched = false;
+    if (s.results.last_has_marked() && e.spell_check) {
+        give_up_now = true;
+        // guard_elongation: a composed word stretched by its last letter
+        // keeps its letters.
+        if (!s.results.last_is_raw() && is_ascii_letter(key) &&
+            to_lower(decompose(e, current.back()).base) == to_lower(key)) {
+            const bool elongated =
+                s.elongated_keys == s.raw.size() || is_elongated_word(e, current);
+            // Only the first letters of a long word say whether it is English.
+            stretched = elongated && !is_english_word(e, TextView(s.raw).substr(0, 7));
+        }
+    }
+    s.raw.push_back(key);
+    if (give_up_now && !stretched && !s.results.last_is_raw())
+        s.results.push_back(s.raw, s.raw);
+    else
+        s.results.push_appended(key, s.raw);
+    s.elongated_keys = stretched ? s.raw.size() : 0;
+    s.is_word.push_back(false);
+    s.reverted.push_back(give_up_now || reverted_before);
+    s.reapplied.push_back(reapplied_before);
+    return true;
+}
+
 } // namespace
 
 void add_key(Engine& e, char32_t key) {
     State& s = e.state;
     s.check_consistent();
+    if (long_word_key(e, key)) return;
     if (left_english(e, key)) return;
     record(s, key, outcome_of(e, key, true));
 }

@@ -7,6 +7,9 @@
 
 namespace vanto::engine {
 
+// The dictionary holds no word this long; longer words are not looked up.
+constexpr std::size_t kLookupLimit = 15;
+
 // One proposed form of the word after a key.
 struct Candidate {
     InlineText text;
@@ -44,13 +47,20 @@ struct Decomposed {
 };
 
 Decomposed decompose(const Engine& e, char32_t c);
-bool has_tone_char(const Engine& e);
+// Whether the word holds a letter with a Vietnamese diacritic.
+inline bool has_tone_char(const Engine& e) {
+    return e.state.results.last_has_marked();
+}
 bool is_elongated_word(const Engine& e, TextView text);
 bool retypes_to_itself(const Engine& e, TextView text);
 
 // Key with bit 5 cleared when it is an ASCII letter: w and W both give W.
-inline char32_t key_upper(char32_t k) { return is_ascii_letter(k) ? (k & ~char32_t{0x20}) : k; }
+inline char32_t key_upper(char32_t k) {
+    return is_ascii_letter(k) ? (k & ~char32_t{0x20}) : k;
+}
 
-inline bool is_digit(char32_t k) { return k >= U'0' && k <= U'9'; }
+inline bool is_digit(char32_t k) {
+    return k >= U'0' && k <= U'9';
+}
 
 } // namespace vanto::engine

@@ -14,11 +14,9 @@ using vanto::engine::Text;
 
 namespace vanto::engine {
 
-namespace {
-const Text kEmpty;
+const Text& State::result() const {
+    return results.back();
 }
-
-const Text& State::result() const { return results.empty() ? kEmpty : results.back(); }
 
 void State::clear() {
     raw.clear();
@@ -28,13 +26,78 @@ void State::clear() {
     reverted.clear();
     reapplied.clear();
     separators = 0;
+    elongated_keys = 0;
 }
 
 void State::check_consistent() const {
     const std::size_t n = raw.size();
-    if (results.size() != n || is_word.size() != n || reverted.size() != n ||
-        reapplied.size() != n)
+    if (results.size() != n || is_word.size() != n || reverted.size() != n || reapplied.size() != n)
         throw InternalFailure("per-key lists out of step");
+}
+
+namespace {
+// Every letter with a diacritic lies outside ASCII.
+bool is_marked_letter(char32_t c) {
+    return c >= 0x80 && rules().is_marked(c);
+}
+} // namespace
+
+void KeyResults::push_back(TextView text, TextView raw) {
+    const std::size_t n = current_.size();
+    if (text.size() == n + 1 && text.substr(0, n) == TextView(current_)) {
+        push_appended(text.back(), raw);
+        return;
+    }
+    std::size_t keep = 0;
+    while (keep < n && keep < text.size() && current_[keep] == text[keep]) ++keep;
+    Step step{};
+    step.keep = static_cast<std::uint32_t>(keep);
+    step.size = static_cast<std::uint32_t>(text.size());
+    step.tail = static_cast<std::uint32_t>(tails_.size());
+    for (char32_t c : text) step.marked += is_marked_letter(c) ? 1 : 0;
+    step.is_raw = text == raw;
+    tails_.append(current_, keep, Text::npos);
+    current_.resize(keep);
+    current_.append(text.substr(keep));
+    steps_.push_back(step);
+}
+
+void KeyResults::push_appended(char32_t letter, TextView raw) {
+    const Step* last = steps_.empty() ? nullptr : &steps_.back();
+    Step step{};
+    step.keep = static_cast<std::uint32_t>(current_.size());
+    step.size = step.keep + 1;
+    step.tail = static_cast<std::uint32_t>(tails_.size());
+    step.marked = (last ? last->marked : 0) + (is_marked_letter(letter) ? 1 : 0);
+    // Word and keys grew by the same letter: equal now if equal before.
+    step.is_raw = !raw.empty() && raw.back() == letter && (last ? last->is_raw : raw.size() == 1);
+    current_.push_back(letter);
+    steps_.push_back(step);
+}
+
+void KeyResults::pop_back() {
+    if (steps_.empty()) return;
+    const Step& step = steps_.back();
+    current_.resize(step.keep);
+    current_.append(tails_, step.tail, Text::npos);
+    tails_.resize(step.tail);
+    steps_.pop_back();
+}
+
+void KeyResults::clear() {
+    current_.clear();
+    tails_.clear();
+    steps_.clear();
+}
+
+void KeyResults::before_last(InlineText& out) const {
+    if (steps_.size() < 2) {
+        out.assign(TextView());
+        return;
+    }
+    const Step& step = steps_.back();
+    out.assign(TextView(current_).substr(0, step.keep));
+    out += TextView(tails_).substr(step.tail);
 }
 
 void State::pop_key() {
@@ -43,6 +106,7 @@ void State::pop_key() {
     if (!is_word.empty()) is_word.pop_back();
     if (!reapplied.empty()) reapplied.pop_back();
     if (!reverted.empty()) reverted.pop_back();
+    if (elongated_keys > raw.size()) elongated_keys = 0;
 }
 
 namespace {
@@ -88,20 +152,32 @@ void Engine::configure(bool telex_on, bool spell_on, bool std_on, bool w_on, boo
     }
 }
 
-void backspace(Engine& e) { e.state.pop_key(); }
+void backspace(Engine& e) {
+    e.state.pop_key();
+}
 
 } // namespace vanto::engine
 
 namespace {
 
+[[noreturn]] void out_of_memory() {
+    std::fputs("vanto engine: out of memory\n", stderr);
+    std::abort();
+}
+
 // Runs op; any failure inside it empties the engine instead of reaching the
 // host application, which must never lose its key stream to an engine bug.
-template <class Op>
-auto guarded(Engine& e, Op op) -> decltype(op()) {
+// Each one is counted, so that tests and fuzzing see what users never do.
+// Running out of memory is not an engine bug to recover from: like every
+// allocation failure of the engine it ends the process.
+template <class Op> auto guarded(Engine& e, Op op) -> decltype(op()) {
     try {
         return op();
+    } catch (const std::bad_alloc&) {
+        out_of_memory();
     } catch (...) {
         e.reset();
+        ++e.failures;
         return decltype(op())();
     }
 }
@@ -124,20 +200,24 @@ extern "C" {
 vt_engine* vt_engine_new(void) {
     try {
         return new vt_engine();
+    } catch (const std::bad_alloc&) {
+        out_of_memory();
     } catch (const std::exception& ex) {
         std::fprintf(stderr, "vanto engine: cannot create an engine: %s\n", ex.what());
         std::abort();
     }
 }
 
-void vt_engine_free(vt_engine* engine) { delete engine; }
+void vt_engine_free(vt_engine* engine) {
+    delete engine;
+}
 
 void vt_engine_reset(vt_engine* engine) {
     if (engine) engine->engine.reset();
 }
 
-void vt_engine_configure(vt_engine* engine, uint32_t telex, uint32_t spell_check,
-                         uint32_t std_tone, uint32_t telex_w, uint32_t telex_z) {
+void vt_engine_configure(vt_engine* engine, uint32_t telex, uint32_t spell_check, uint32_t std_tone,
+                         uint32_t telex_w, uint32_t telex_z) {
     if (engine)
         engine->engine.configure(telex != 0, spell_check != 0, std_tone != 0, telex_w != 0,
                                  telex_z != 0);
@@ -178,9 +258,12 @@ uint64_t vt_engine_text(const vt_engine* engine, uint32_t kind, char* buffer, ui
         const std::size_t length = vanto::engine::utf8_length(text);
         if (buffer && length <= capacity) vanto::engine::write_utf8(buffer, text);
         return length;
+    } catch (const std::bad_alloc&) {
+        out_of_memory();
     } catch (...) {
         // Only the committed kind computes anything; a failure there reads as
         // an empty text rather than reaching the caller.
+        ++engine->engine.failures;
         return 0;
     }
 }
@@ -195,6 +278,10 @@ uint64_t vt_engine_result_len(const vt_engine* engine) {
 
 uint64_t vt_engine_state_stack_len(const vt_engine* engine) {
     return engine ? engine->engine.history.size() : 0;
+}
+
+uint64_t vt_engine_failure_count(const vt_engine* engine) {
+    return engine ? engine->engine.failures : 0;
 }
 
 } // extern "C"

@@ -10,11 +10,16 @@ namespace {
 
 char32_t mark_key(const Engine& e, const Decomposed& d) {
     switch (d.mark) {
-    case Mark::None: return 0;
-    case Mark::Circumflex: return e.telex ? d.base : U'6';
-    case Mark::Stroke: return e.telex ? d.base : U'9';
-    case Mark::Breve: return e.telex ? U'w' : U'8';
-    case Mark::Horn: return e.telex ? U'w' : U'7';
+    case Mark::None:
+        return 0;
+    case Mark::Circumflex:
+        return e.telex ? d.base : U'6';
+    case Mark::Stroke:
+        return e.telex ? d.base : U'9';
+    case Mark::Breve:
+        return e.telex ? U'w' : U'8';
+    case Mark::Horn:
+        return e.telex ? U'w' : U'7';
     }
     return 0;
 }
@@ -78,7 +83,7 @@ void delete_char(Engine& e) {
         const TextView prefix = TextView(target).substr(0, i);
         const bool word = score_of(e, prefix) == ENTRY;
         s.raw.push_back(target[i - 1]);
-        s.results.push_back(prefix);
+        s.results.push_back(prefix, s.raw);
         s.is_word.push_back(word);
         s.reverted.push_back(s.last_reverted());
         s.reapplied.push_back(s.last_reapplied());

@@ -54,7 +54,9 @@ Text capitalized(TextView s) {
     return out;
 }
 
-bool is_lowercase_letter(char32_t c) { return to_upper(c) != c; }
+bool is_lowercase_letter(char32_t c) {
+    return to_upper(c) != c;
+}
 
 [[noreturn]] void too_many_letters(char32_t letter) {
     std::fprintf(stderr, "vanto engine: the letter tables have no room for U+%04X\n",
@@ -62,8 +64,7 @@ bool is_lowercase_letter(char32_t c) { return to_upper(c) != c; }
     std::abort();
 }
 
-template <class Table>
-const typename Table::mapped_type& entry(const Table& table, char32_t key) {
+template <class Table> const typename Table::mapped_type& entry(const Table& table, char32_t key) {
     auto it = table.find(key);
     if (it == table.end()) missing_key(key);
     return it->second;
@@ -141,8 +142,7 @@ void extend_char_case(CharTable& t) {
     for (char32_t key : keys) t[to_upper(key)] = CharMap(entry(t, key));
 }
 
-template <class Table>
-void add_seq_digits(Table& t) {
+template <class Table> void add_seq_digits(Table& t) {
     TextView digits = kSeqDigits;
     for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
         auto it = t.find(digits[i + 1]);
@@ -198,10 +198,10 @@ Rules build() {
     for (std::size_t i = 0; i < std::size(kTones); ++i)
         r.seq_rules[kTones[i].key] = {{U"uơ", kHornTone[i]}, {U"ưo", kHornTone[i]}};
     r.seq_rules[U'w'] = {
-        {U"úo", U"ướ"}, {U"ùo", U"ườ"}, {U"ủo", U"ưở"}, {U"ũo", U"ưỡ"}, {U"ụo", U"ượ"},
-        {U"oa", U"oă"}, {U"oá", U"oắ"}, {U"oà", U"oằ"}, {U"oả", U"oẳ"}, {U"oã", U"oẵ"},
-        {U"oạ", U"oặ"}, {U"óa", U"oắ"}, {U"òa", U"oằ"}, {U"ỏa", U"oẳ"}, {U"õa", U"oẵ"},
-        {U"ọa", U"oặ"},
+        {U"úo", U"ướ"}, {U"ùo", U"ườ"}, {U"ủo", U"ưở"}, {U"ũo", U"ưỡ"},
+        {U"ụo", U"ượ"}, {U"oa", U"oă"}, {U"oá", U"oắ"}, {U"oà", U"oằ"},
+        {U"oả", U"oẳ"}, {U"oã", U"oẵ"}, {U"oạ", U"oặ"}, {U"óa", U"oắ"},
+        {U"òa", U"oằ"}, {U"ỏa", U"oẳ"}, {U"õa", U"oẵ"}, {U"ọa", U"oặ"},
     };
     // A typist who chose the wrong pair switches it with the other pair's key:
     // o turns ươ into uô (muownos: muốn), w turns uô into ươ (thuoongw:

@@ -6,13 +6,6 @@
 
 namespace vanto::engine {
 
-namespace {
-
-// The dictionary holds no word this long; longer words are not looked up.
-constexpr std::size_t kLookupLimit = 15;
-
-} // namespace
-
 Candidate append_candidate(const Engine& e, char32_t key, TextView word) {
     Candidate plain;
     plain.text.assign(word);
@@ -72,23 +65,33 @@ Decomposed decompose(const Engine& e, char32_t c) {
         }
     }
     switch (letter) {
-    case U'â': out = {U'a', Mark::Circumflex, out.tone}; break;
-    case U'ê': out = {U'e', Mark::Circumflex, out.tone}; break;
-    case U'ô': out = {U'o', Mark::Circumflex, out.tone}; break;
-    case U'ă': out = {U'a', Mark::Breve, out.tone}; break;
-    case U'ơ': out = {U'o', Mark::Horn, out.tone}; break;
-    case U'ư': out = {U'u', Mark::Horn, out.tone}; break;
-    case U'đ': out = {U'd', Mark::Stroke, out.tone}; break;
-    default: out.base = letter; break;
+    case U'â':
+        out = {U'a', Mark::Circumflex, out.tone};
+        break;
+    case U'ê':
+        out = {U'e', Mark::Circumflex, out.tone};
+        break;
+    case U'ô':
+        out = {U'o', Mark::Circumflex, out.tone};
+        break;
+    case U'ă':
+        out = {U'a', Mark::Breve, out.tone};
+        break;
+    case U'ơ':
+        out = {U'o', Mark::Horn, out.tone};
+        break;
+    case U'ư':
+        out = {U'u', Mark::Horn, out.tone};
+        break;
+    case U'đ':
+        out = {U'd', Mark::Stroke, out.tone};
+        break;
+    default:
+        out.base = letter;
+        break;
     }
     if (lower != c) out.base = to_upper(out.base);
     return out;
-}
-
-bool has_tone_char(const Engine& e) {
-    for (char32_t c : e.state.result())
-        if (e.rules->is_marked(c)) return true;
-    return false;
 }
 
 bool is_elongated_word(const Engine& e, TextView text) {

@@ -5,8 +5,31 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
+
+// Lets a test make the next allocation of this thread fail, and count the
+// bytes this thread asks for.
+thread_local bool fail_next_allocation = false;
+thread_local std::size_t bytes_requested = 0;
+
+void* operator new(std::size_t size) {
+    if (fail_next_allocation) {
+        fail_next_allocation = false;
+        throw std::bad_alloc();
+    }
+    bytes_requested += size;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -150,12 +173,70 @@ TEST(Interface, InternalFailureResetsTheEngine) {
         EXPECT_EQ(vt_engine_raw_len(e.get()), 0u);
         EXPECT_EQ(vt_engine_result_len(e.get()), 0u);
         EXPECT_EQ(vt_engine_state_stack_len(e.get()), 0u);
+        EXPECT_EQ(vt_engine_failure_count(e.get()), 1u);
         type(e.get(), U"hoaf"); // configuration kept: the other tone style
         EXPECT_EQ(text(e.get()), "hoà");
         vt_engine_reset(e.get());
         type(e.get(), U"w"); // and quick w
         EXPECT_EQ(text(e.get()), "ư");
+        EXPECT_EQ(vt_engine_failure_count(e.get()), 1u); // a reset keeps the count
     }
+}
+
+TEST(Interface, OrdinaryTypingCountsNoFailure) {
+    auto e = make_engine();
+    for (uint32_t config = 0; config < 32; ++config) {
+        vt_engine_configure(e.get(), config & 1, config & 2, config & 4, config & 8, config & 16);
+        for (std::u32string_view word : {U"tieengs", U"Vieetj", U"nguwowif", U"dd", U"queues",
+                                         U"tie6ng1", U"zzzz", U"aaaa", U"w"}) {
+            type(e.get(), word);
+            text(e.get(), VT_ENGINE_TEXT_COMMITTED);
+            vt_engine_delete_char(e.get());
+            vt_engine_push_state(e.get());
+        }
+        vt_engine_pop_state(e.get());
+        vt_engine_backspace(e.get());
+    }
+    EXPECT_EQ(vt_engine_failure_count(e.get()), 0u);
+    EXPECT_EQ(vt_engine_failure_count(nullptr), 0u);
+}
+
+// A library caller may feed one word of any length: every key costs the same
+// few bytes (and the same time), where keeping the whole word per key took
+// gigabytes for this many keys.
+TEST(Interface, AVeryLongWordNeedsMemoryInProportionToItsKeys) {
+    constexpr std::size_t kKeys = 100000;
+    constexpr std::size_t kBytesPerKey = 100;
+    const std::u32string_view runs[] = {U"tieengsvieetjnguwowifquyeenf", U"a"};
+    for (uint32_t spell_check : {0u, 1u}) {
+        for (std::u32string_view run : runs) {
+            auto e = make_engine();
+            vt_engine_configure(e.get(), 1, spell_check, 1, 0, 0);
+            const std::size_t before = bytes_requested;
+            type(e.get(), U"chuwa"); // a composed word, then stretched or given up
+            for (std::size_t i = 0; i < kKeys; ++i) vt_engine_add_key(e.get(), run[i % run.size()]);
+            vt_engine_push_state(e.get());
+            const uint64_t dropped = vt_engine_pop_state(e.get());
+            EXPECT_EQ(dropped, vt_engine_result_len(e.get()) + 1);
+            EXPECT_EQ(vt_engine_raw_len(e.get()), kKeys + 5);
+            EXPECT_LT(bytes_requested - before, kKeys * kBytesPerKey)
+                << "spell check " << spell_check << ", run " << run.size();
+            EXPECT_EQ(vt_engine_failure_count(e.get()), 0u);
+        }
+    }
+}
+
+// Running out of memory is not an engine bug to hide behind a reset: the
+// process ends, as it would anywhere else.
+TEST(InterfaceDeathTest, RunningOutOfMemoryEndsTheProcess) {
+    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_DEATH(
+        {
+            auto e = make_engine();
+            fail_next_allocation = true;
+            for (int i = 0; i < 100000; ++i) vt_engine_add_key(e.get(), 'a' + i % 26);
+        },
+        "out of memory");
 }
 
 } // namespace

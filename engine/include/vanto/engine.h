@@ -17,7 +17,9 @@
  *  - No function reports an error and none lets a failure reach the caller: an
  *    internal failure inside vt_engine_add_key, vt_engine_delete_char or
  *    vt_engine_push_state abandons the operation and resets the engine to an
- *    empty word with an empty history (configuration kept).
+ *    empty word with an empty history (configuration kept);
+ *    vt_engine_failure_count counts these. Running out of memory is not
+ *    recovered from: it ends the process.
  */
 #ifndef VANTO_ENGINE_H
 #define VANTO_ENGINE_H
@@ -125,6 +127,14 @@ VT_ENGINE_API uint64_t vt_engine_result_len(const vt_engine* engine);
 
 /* Number of finished words in the history: 0, 1 or 2. */
 VT_ENGINE_API uint64_t vt_engine_state_stack_len(const vt_engine* engine);
+
+/*
+ * Internal failures this engine has recovered from since it was created (the
+ * resets described above, and committed texts that read as empty because
+ * computing them failed). Always 0 unless the engine has a bug; tests and
+ * fuzzing check it. vt_engine_reset does not clear it.
+ */
+VT_ENGINE_API uint64_t vt_engine_failure_count(const vt_engine* engine);
 
 #ifdef __cplusplus
 }
