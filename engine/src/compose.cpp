@@ -254,9 +254,10 @@ Outcome append_route(const Engine& e, char32_t key, bool english) {
 void guard_elongation(const Engine& e, char32_t key, Outcome& o) {
     const State& s = e.state;
     const Text& current = s.result();
-    if (current.empty() || !is_ascii_letter(key) || current == s.raw) return;
-    if (o.text.size() != s.raw.size() + 1 || TextView(o.text).compare(0, s.raw.size(), s.raw) != 0)
-        return;
+    // Only the keys with this one appended are guarded; the length rules most
+    // words out before any comparison.
+    if (current.empty() || !is_ascii_letter(key) || o.text.size() != s.raw.size() + 1) return;
+    if (current == s.raw || TextView(o.text).compare(0, s.raw.size(), s.raw) != 0) return;
     const char32_t base = to_lower(decompose(e, current.back()).base);
     if (base != to_lower(key)) return;
     if (!s.last_is_word() && !is_elongated_word(e, current)) return;
