@@ -33,24 +33,24 @@ std::uint8_t lookup(const Trie& trie, TextView word, std::uint8_t mask, bool str
     return walk.answer(mask);
 }
 
-std::uint8_t TrieCache::lookup(const Trie& trie, TextView word, std::uint8_t mask, bool strict) {
+template <class At>
+std::uint8_t TrieCache::walk(const Trie& trie, std::size_t n, At at, std::uint8_t mask,
+                             bool strict) {
     if (&trie != trie_ || strict != strict_) {
         trie_ = &trie;
         strict_ = strict;
         size_ = 0;
         dead_end_ = false;
     }
-    const std::size_t n = word.size();
-    const char32_t* text = word.data();
     std::size_t i = 0;
     const std::size_t common = std::min(n, size_);
-    while (i < common && chars_[i] == text[i]) ++i;
-    if (i == size_ && dead_end_ && i < n && chars_[i] == text[i]) return NO_PATH;
+    while (i < common && chars_[i] == at(i)) ++i;
+    if (i == size_ && dead_end_ && i < n && chars_[i] == at(i)) return NO_PATH;
     size_ = i;
     dead_end_ = false;
     std::uint32_t node = nodes_[i];
     for (; i < n; ++i) {
-        const char32_t c = text[i];
+        const char32_t c = at(i);
         const std::uint32_t folded = to_lower(c);
         const std::uint32_t* first = trie.labels + trie.offsets[node];
         const std::uint32_t* last = trie.labels + trie.offsets[node + 1];
@@ -72,18 +72,18 @@ std::uint8_t TrieCache::lookup(const Trie& trie, TextView word, std::uint8_t mas
     return (trie.flags[node] & mask) ? ENTRY : PATH;
 }
 
+std::uint8_t TrieCache::lookup(const Trie& trie, TextView word, std::uint8_t mask, bool strict) {
+    const char32_t* text = word.data();
+    return walk(
+        trie, word.size(), [text](std::size_t i) { return text[i]; }, mask, strict);
+}
+
 std::uint8_t TrieCache::lookup(const Trie& trie, TextView head, char32_t c, std::uint8_t mask,
                                bool strict) {
-    if (head.size() >= kRoom) {
-        TrieWalk walk(trie, strict);
-        walk.step(head);
-        walk.step(c);
-        return walk.answer(mask);
-    }
-    char32_t text[kRoom];
-    std::copy(head.begin(), head.end(), text);
-    text[head.size()] = c;
-    return lookup(trie, TextView(text, head.size() + 1), mask, strict);
+    const char32_t* text = head.data();
+    const std::size_t size = head.size();
+    auto at = [text, size, c](std::size_t i) { return i < size ? text[i] : c; };
+    return walk(trie, size + 1, at, mask, strict);
 }
 
 const Trie& word_trie(bool spell_check, bool std_tone) {

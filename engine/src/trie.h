@@ -68,6 +68,10 @@ class TrieCache {
     // Longer texts are walked beyond it without being remembered.
     static constexpr std::size_t kRoom = 32;
 
+    // The lookup of the n characters at(0), ..., at(n - 1).
+    template <class At>
+    std::uint8_t walk(const Trie& trie, std::size_t n, At at, std::uint8_t mask, bool strict);
+
     const Trie* trie_ = nullptr;
     bool strict_ = false;
     // chars_[0, size_) were walked; nodes_[i] is the node after i of them.
