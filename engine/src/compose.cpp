@@ -277,10 +277,6 @@ bool better(const Candidate& c, const MaybeCandidate& best) {
     return !best || better(c, *best);
 }
 
-std::uint8_t score_of(const Engine& e, TextView text) {
-    return e.lookups.word.lookup(*e.trie, text, WORD, false);
-}
-
 namespace {
 
 // The first rule of list whose pattern occurs in word, and where; usable says

@@ -26,7 +26,9 @@ bool better(const Candidate& c, const Candidate& best);
 bool better(const Candidate& c, const MaybeCandidate& best);
 
 // How good a spelling is in the engine's word trie: 0, 1 or 3.
-std::uint8_t score_of(const Engine& e, TextView text);
+inline std::uint8_t score_of(const Engine& e, TextView text) {
+    return e.lookups.word.lookup(*e.trie, text, WORD, false);
+}
 
 MaybeCandidate seq_candidate(const Engine& e, char32_t key, TextView word);
 MaybeCandidate char_candidate(const Engine& e, char32_t key, TextView word);
