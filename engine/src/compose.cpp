@@ -338,9 +338,9 @@ MaybeCandidate char_candidate(const Engine& e, char32_t key, TextView word) {
     const KeyRules& k = e.rules->of(key);
     if (!k.char_map && !k.char_switch_map) return std::nullopt;
     if (key_upper(key) == U'Z' && !e.telex_z) return std::nullopt;
-    // Every change is scored in one scratch text; only the best becomes a
-    // candidate.
-    InlineText t(word);
+    // Every change is scored in one scratch text, copied from the word at the
+    // first letter the key changes; only the best becomes a candidate.
+    InlineText t;
     int best_map = -1;
     std::size_t best_at = 0;
     std::uint8_t best_score = 0;
@@ -350,6 +350,7 @@ MaybeCandidate char_candidate(const Engine& e, char32_t key, TextView word) {
         for (std::size_t i = word.size(); i-- > 0;) {
             const char32_t to = e.rules->apply(*maps[m], word[i]);
             if (!to) continue;
+            if (t.size() != word.size()) t.assign(word);
             t[i] = to;
             const std::uint8_t score = score_of(e, t);
             t[i] = word[i];
