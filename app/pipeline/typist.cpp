@@ -1,5 +1,6 @@
 #include "typist.h"
 
+#include "english_priors.h"
 #include "platform/process_info.h"
 #include "settings/settings.h"
 #include "settings/unicode.h"
@@ -27,10 +28,36 @@ constexpr std::uint64_t kWordEndingModifierChanges =
     ModifierFlags::CapsLock | ModifierFlags::Control | ModifierFlags::Option |
     ModifierFlags::Command | ModifierFlags::NumericPad | ModifierFlags::Function;
 
+// Characters after which a sentence starts: what came before says nothing
+// about the language of the next word.
+constexpr std::array<std::string_view, 6> kSentenceEnds = {".", "!", "?", "\n", "\r", "…"};
+// With nothing earlier in the sentence to tell, keys are taken as English
+// when at least this share (per mille) of their uses in the counted
+// documents are English.
+constexpr int kEnglishShareNeeded = 500;
+// Longer keys are not looked up: no counted word is this long.
+constexpr std::size_t kLongestCountedKeys = 32;
+
 template <class Set, class T> bool contains(const Set& set, const T& value) {
     for (const auto& v : set)
         if (v == value) return true;
     return false;
+}
+
+// text in lower case into room, when it is ASCII letters only and fits.
+std::optional<std::string_view> lowerLetters(std::string_view text,
+                                             std::array<char, kLongestCountedKeys>& room) {
+    if (text.empty() || text.size() > room.size()) return std::nullopt;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= 'a' && c <= 'z')
+            room[i] = c;
+        else if (c >= 'A' && c <= 'Z')
+            room[i] = static_cast<char>(c - 'A' + 'a');
+        else
+            return std::nullopt;
+    }
+    return std::string_view(room.data(), text.size());
 }
 
 bool startsWithClusters(std::string_view text, std::string_view prefix) {
@@ -96,7 +123,7 @@ void Engine::appendText(std::uint32_t kind, std::string& out) const {
 
 Typist::Typist(Settings& settings, KeyTyping& sender, ProcessInfo* processInfo)
     : sender_(sender), settings_(settings), processInfo_(processInfo) {
-    for (std::string* buffer : {&prevText_, &lastTyped_, &goal_, &piece_})
+    for (std::string* buffer : {&prevText_, &lastTyped_, &goal_, &piece_, &keys_, &shown_})
         buffer->reserve(kSpanBufferBytes);
     applySettings();
 }
@@ -187,6 +214,7 @@ bool Typist::handleKey(std::string_view characters, std::int64_t keyCode, std::u
     // Anything tracked ends here: the key changes the field in a way the
     // span does not model, so keeping it would aim later deletions wrong.
     if (vt_engine_result_len(e) != 0 || !prevText_.empty()) commit();
+    if (contains(kLineKeys, keyCode)) forgetSentence();
     return false;
 }
 
@@ -202,6 +230,11 @@ bool Typist::handleBackspace() {
         }
         const std::uint64_t n = vt_engine_pop_state(e);
         prevText_.resize(dropLastGraphemes(prevText_, n).size());
+        if (vt_engine_raw_len(e) > 0) {
+            // Back in the word: it is decided again when it ends, from what
+            // came before it.
+            sentence_ = beforeCount_ > 0 ? before_[--beforeCount_] : Language::unknown;
+        }
     } else if (options_.backspaceDeletesChar) {
         vt_engine_delete_char(e);
     } else {
@@ -220,14 +253,17 @@ bool Typist::handleSeparator(std::string_view characters) {
         // Backspace takes both keys away, so the engine must count one
         // separator for them, not two.
     } else {
-        engine_.appendText(VT_ENGINE_TEXT_COMMITTED, prevText_);
-        const std::uint64_t n = vt_engine_push_state(e);
+        const bool asTyped = options_.englishContext && vt_engine_raw_len(e) > 0 && endsAsTyped();
+        engine_.appendText(asTyped ? VT_ENGINE_TEXT_RAW : VT_ENGINE_TEXT_COMMITTED, prevText_);
+        const std::uint64_t n =
+            asTyped ? vt_engine_push_state_as_typed(e) : vt_engine_push_state(e);
         if (n > 0) {
             piece_.assign(graphemePrefix(prevText_, n));
             commit(piece_);
             prevText_.erase(0, std::min(piece_.size(), prevText_.size()));
         }
     }
+    if (contains(kSentenceEnds, characters)) forgetSentence();
     prevText_ += characters;
     return sync(std::nullopt, characters);
 }
@@ -273,8 +309,10 @@ void Typist::commit(std::optional<std::string_view> text) {
     const bool whole = !text;
     std::string_view t;
     if (whole) {
+        const bool asTyped =
+            options_.englishContext && vt_engine_raw_len(engine_.ptr()) > 0 && endsAsTyped();
         piece_.assign(prevText_);
-        engine_.appendText(VT_ENGINE_TEXT_COMMITTED, piece_);
+        engine_.appendText(asTyped ? VT_ENGINE_TEXT_RAW : VT_ENGINE_TEXT_COMMITTED, piece_);
         t = piece_;
     } else {
         t = *text;
@@ -297,7 +335,54 @@ bool Typist::tracksAnything() {
            vt_engine_state_stack_len(e) != 0;
 }
 
+bool Typist::endsAsTyped() {
+    vt_engine* e = engine_.ptr();
+    keys_.clear();
+    engine_.appendText(VT_ENGINE_TEXT_RAW, keys_);
+    shown_.clear();
+    engine_.appendText(VT_ENGINE_TEXT_COMMITTED, shown_);
+    if (beforeCount_ == before_.size())
+        std::move(before_.begin() + 1, before_.end(), before_.begin()), --beforeCount_;
+    before_[beforeCount_++] = sentence_;
+
+    std::array<char, kLongestCountedKeys> room;
+    const std::optional<std::string_view> keys = lowerLetters(keys_, room);
+    const std::optional<int> keysShare = keys ? englishPriors::share(*keys) : std::nullopt;
+    if (keys && shown_ != keys_ &&
+        (keysShare || vt_engine_is_english_word(e, keys->data(), keys->size()))) {
+        // Keys of an English word that compose to something else. Kept as
+        // English, it is an English word of the sentence; made Vietnamese,
+        // it says nothing: a rare Vietnamese word is no sign of Vietnamese.
+        const bool english = sentence_ != Language::unknown
+                                 ? sentence_ == Language::english
+                                 : keysShare && *keysShare >= kEnglishShareNeeded;
+        if (english) sentence_ = Language::english;
+        return english;
+    }
+    if (std::any_of(shown_.begin(), shown_.end(),
+                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        sentence_ = Language::vietnamese; // Vietnamese letters
+        return false;
+    }
+    if (const std::optional<std::string_view> shown = lowerLetters(shown_, room)) {
+        // Written as typed: English, or Vietnamese without diacritics (cho,
+        // trong), as the counts say; an uncounted word only when it is
+        // English.
+        if (const std::optional<int> share = englishPriors::share(*shown))
+            sentence_ = *share >= kEnglishShareNeeded ? Language::english : Language::vietnamese;
+        else if (vt_engine_is_english_word(e, shown->data(), shown->size()))
+            sentence_ = Language::english;
+    }
+    return false;
+}
+
+void Typist::forgetSentence() {
+    sentence_ = Language::unknown;
+    beforeCount_ = 0;
+}
+
 void Typist::reset() {
+    forgetSentence();
     if (!tracksAnything()) return;
     vt_engine_reset(engine_.ptr());
     prevText_.clear();
@@ -306,6 +391,7 @@ void Typist::reset() {
 }
 
 void Typist::leaveField() {
+    forgetSentence();
     vt_engine_reset(engine_.ptr());
     prevText_.clear();
     lastTyped_.clear();

@@ -10,6 +10,7 @@
 
 #include <vanto/engine.h>
 
+#include <array>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -107,6 +108,14 @@ class Typist {
     bool handleBackspace();
     bool handleSeparator(std::string_view characters);
     bool tracksAnything();
+
+    // The English decision. What the sentence so far says about its
+    // language: that of the nearest earlier word that tells.
+    enum class Language : std::uint8_t { unknown, english, vietnamese };
+    // Called as the live word ends, with the option on: whether the word
+    // stays as its keys. Notes what the word says about the sentence.
+    bool endsAsTyped();
+    void forgetSentence();
     // Whether the sender was asked to write during the key being handled.
     bool wrote_ = false;
 
@@ -122,6 +131,15 @@ class Typist {
     // being committed.
     std::string goal_;
     std::string piece_;
+    // The keys and the committed text of a word that ends.
+    std::string keys_;
+    std::string shown_;
+    Language sentence_ = Language::unknown;
+    // The sentence's language before each of the last words that ended, so
+    // that a word Backspace goes back into is decided again from what came
+    // before it. Deeper than the engine's history needs.
+    std::array<Language, 4> before_{};
+    std::size_t beforeCount_ = 0;
     std::int64_t keyCount_ = 0;
     bool noStart_ = false;
     AppProfile app_ = AppProfile::initial();

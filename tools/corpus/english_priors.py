@@ -1,0 +1,128 @@
+#!/usr/bin/env python3
+"""Derive data/english_priors.tsv: for words whose keys could be meant as
+English or as Vietnamese, how often they are meant as English.
+
+    python3 tools/corpus/english_priors.py [--vanto-type PATH] [--out FILE]
+
+Inputs are the corpus counts of bench/data/ (see build.py): en_words.tsv,
+the English words of English documents, and vi_words.tsv, the tokens of
+Vietnamese documents. What the keys of an English word compose to is asked of
+the engine itself, through vanto-type (Telex, default options, the English
+decision off), so the table follows the rules the engine has.
+
+Each line of the output is
+
+    keys<TAB>share<TAB>composed<TAB>english count<TAB>vietnamese count
+
+share: per mille, how often the keys are meant as English, from the two
+frequencies (count over the corpus's tokens, half a count added to each so
+that a word one corpus lacks is not certain). Counted words:
+ - English words whose keys compose to something else (of: ò): the English
+   frequency of the keys against the Vietnamese frequency of the composition;
+ - English words typed as they are (the, to) and Vietnamese words without any
+   diacritic (cho, con): the two frequencies of the same spelling, so that
+   the word before an ambiguous one tells which language the sentence is in.
+Words seen fewer than MIN_COUNT times in both corpora are left out.
+"""
+
+import argparse
+import pathlib
+import subprocess
+import sys
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+MIN_COUNT = 3
+# Words per line given to vanto-type: a line is one field.
+CHUNK = 200
+
+
+def read_counts(path):
+    """count<TAB>word lines, folded to lower case (counts of case variants add)."""
+    counts = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            if not line:
+                continue
+            count, word = line.split("\t")
+            key = word.lower()
+            counts[key] = counts.get(key, 0) + int(count)
+    return counts
+
+
+def is_keys(word):
+    return word.isascii() and word.isalpha()
+
+
+def compose_with(tool, options):
+    """A composer running vanto-type: words -> their compositions, in order."""
+
+    def compose(words):
+        out = []
+        for i in range(0, len(words), CHUNK):
+            chunk = words[i:i + CHUNK]
+            result = subprocess.run([tool, *options], input=" ".join(chunk) + "\n",
+                                    capture_output=True, text=True, check=True)
+            composed = result.stdout.rstrip("\n").split(" ")
+            if len(composed) != len(chunk):
+                sys.exit(f"english_priors: {len(chunk)} words typed, {len(composed)} came back")
+            out.extend(composed)
+        return out
+
+    return compose
+
+
+def share(en_count, en_total, vi_count, vi_total):
+    """Per mille: the English frequency's part of both frequencies."""
+    en = (en_count + 0.5) / en_total
+    vi = (vi_count + 0.5) / vi_total
+    return round(1000 * en / (en + vi))
+
+
+def priors(en, vi, compose):
+    """The table rows, sorted by keys: (keys, share, composed, en count, vi count)."""
+    en_total, vi_total = sum(en.values()), sum(vi.values())
+    english = sorted(w for w in en if is_keys(w))
+    composed = dict(zip(english, compose(english)))
+    rows = {}
+    for word in english:
+        target = composed[word]
+        en_count, vi_count = en[word], vi.get(target, 0)
+        if max(en_count, vi_count) < MIN_COUNT:
+            continue
+        rows[word] = (word, share(en_count, en_total, vi_count, vi_total), target, en_count,
+                      vi_count)
+    for word, vi_count in vi.items():
+        if word in rows or not is_keys(word) or max(vi_count, en.get(word, 0)) < MIN_COUNT:
+            continue
+        en_count = en.get(word, 0)
+        rows[word] = (word, share(en_count, en_total, vi_count, vi_total), word, en_count,
+                      vi_count)
+    return [rows[k] for k in sorted(rows)]
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--vanto-type", default=ROOT / "build/dev/tools/vanto-type/vanto-type")
+    parser.add_argument("--data", type=pathlib.Path, default=ROOT / "bench/data")
+    parser.add_argument("--out", type=pathlib.Path, default=ROOT / "data/english_priors.tsv")
+    args = parser.parse_args()
+    en = read_counts(args.data / "en_words.tsv")
+    vi = read_counts(args.data / "vi_words.tsv")
+    tool = str(args.vanto_type)
+    rows = priors(en, vi, compose_with(tool, ["--no-english-context"]))
+    with open(args.out, "w", encoding="utf-8") as f:
+        for row in rows:
+            f.write("\t".join(str(x) for x in row) + "\n")
+    changed = sum(1 for r in rows if r[0] != r[2])
+    print(f"{args.out.name}: {len(rows)} words, {changed} of them compose to something else")
+    # With digit keys English letters are never composed; say so if that changes.
+    english = sorted(w for w in en if is_keys(w))
+    vni = compose_with(tool, ["--vni", "--no-english-context"])(english)
+    moved = [w for w, c in zip(english, vni) if w != c]
+    print(f"VNI: {len(moved)} English words compose to something else" +
+          (f": {' '.join(moved[:20])}" if moved else ""))
+
+
+if __name__ == "__main__":
+    main()
