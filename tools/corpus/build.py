@@ -57,7 +57,8 @@ Which sentences:
  - Vietnamese: from the blocks the word counts read. A token is Vietnamese as
    the word counts decide it; an ASCII token that is not Vietnamese is an
    English term (LibreOffice, Calc, PDF, file). A sentence with a misspelt
-   or other non-Vietnamese token goes nowhere. Without English terms it is a
+   or other non-Vietnamese token goes nowhere, and so does one with words run
+   together (liệukhông; the loans of data/vi_extra.txt, lôgic, stay). Without English terms it is a
    Vietnamese sentence; with them, and at least VI_SENTENCE_SHARE of its
    tokens Vietnamese, a sentence with English terms.
  - Each file keeps up to MAX_SENTENCES distinct sentences, the first by the
@@ -410,6 +411,9 @@ def vietnamese_sentence(sentence, english_forms):
     words = tokens(sentence)
     for t in words:
         kind = vietnamese_kind(t, english_forms)
+        if kind == "word" and len(VOWEL_GROUP.findall(t.lower())) > 1 \
+                and t.lower() not in listed_loans():
+            return None  # words run together (liệukhông), which nobody types
         if kind in ("word", "abbreviation"):
             vietnamese += 1
         elif kind is None and t.isascii():
@@ -420,6 +424,21 @@ def vietnamese_sentence(sentence, english_forms):
     if terms and vietnamese < VI_SENTENCE_SHARE * len(words):
         return None
     return terms
+
+
+def listed_loans():
+    """The spellings the engine takes as words without being syllables."""
+    global _LOANS
+    if _LOANS is None:
+        path = REPO / "data" / "vi_extra.txt"
+        try:
+            _LOANS = frozenset(path.read_text(encoding="utf-8").split())
+        except OSError as e:
+            raise CorpusError(f"{path}: {e}")
+    return _LOANS
+
+
+_LOANS = None
 
 
 def sample(lines):
