@@ -441,10 +441,14 @@ def listed_loans():
 _LOANS = None
 
 
-def sample(lines):
-    """Up to MAX_SENTENCES distinct lines, chosen and ordered by their hash."""
+def sample(found):
+    """Up to MAX_SENTENCES distinct lines of (line, package) pairs, chosen and
+    ordered by their hash, each with the first package it was found in."""
+    first = {}
+    for line, package in found:
+        first.setdefault(line, package)
     key = lambda line: hashlib.sha1(line.encode("utf-8")).hexdigest()  # noqa: E731
-    return sorted(set(lines), key=key)[:MAX_SENTENCES]
+    return [(line, first[line]) for line in sorted(first, key=key)[:MAX_SENTENCES]]
 
 
 # ------------------------------------------------------------------ output
@@ -483,7 +487,7 @@ def main(argv=None):
                 en_forms.update(t.lower() for t in toks)
                 if is_english_prose(toks):
                     en_counts.update(t for t in toks if is_english_word(t, dictionary))
-                    en_sentences += [x for x in sentences(block)
+                    en_sentences += [(x, name) for x in sentences(block)
                                      if english_sentence(x, dictionary)]
 
         vi_counts = collections.Counter()
@@ -498,9 +502,9 @@ def main(argv=None):
                 for x in sentences(block):
                     terms = vietnamese_sentence(x, en_forms)
                     if terms:
-                        vi_en_sentences.append(x + "\t" + " ".join(terms))
+                        vi_en_sentences.append((x + "\t" + " ".join(terms), name))
                     elif terms is not None:
-                        vi_sentences.append(x)
+                        vi_sentences.append((x, name))
                 for t in toks:
                     kind = vietnamese_kind(t, en_forms)
                     kinds[kind] += 1
@@ -518,8 +522,9 @@ def main(argv=None):
                             ("vi_en_sentences.tsv", vi_en_sentences)):
             if not found:
                 raise CorpusError(f"{file}: no sentences found")
-            written[file] = (len(set(found)), sample(found))
-            write_lines(args.out / file, written[file][1])
+            kept = sample(found)
+            written[file] = (len({line for line, _ in found}), kept)
+            write_lines(args.out / file, [line for line, _ in kept])
     except CorpusError as e:
         print(f"build.py: {e}", file=sys.stderr)
         return 1
@@ -534,7 +539,9 @@ def main(argv=None):
     print(f"en_words.tsv: {len(en_counts)} distinct, {sum(en_counts.values())} tokens")
     for file, (found, kept) in written.items():
         print(f"{file}: {len(kept)} of {found} distinct sentences, "
-              f"{sum(len(tokens(x.split(chr(9))[0])) for x in kept)} tokens")
+              f"{sum(len(tokens(x.split(chr(9))[0])) for x, _ in kept)} tokens")
+        for name, n in sorted(collections.Counter(p for _, p in kept).items()):
+            print(f"  from {name}: {n}")
     return 0
 
 
