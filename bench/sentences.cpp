@@ -9,28 +9,18 @@
 // are, and one space after the sentence. The field is then read back and its
 // words compared with the sentence's. The spell check is on; every other
 // option keeps its default.
-#include "pipeline/app_profile.h"
-#include "pipeline/screen.h"
-#include "pipeline/typist.h"
-#include "platform/portable/portable_events.h"
-#include "platform/portable/portable_notifications.h"
-#include "platform/portable/portable_property_lists.h"
-#include "platform/portable/portable_user_defaults.h"
+#include "pipeline_rig.h"
 #include "sentence_typing.h"
-#include "settings/settings.h"
-#include "setup/key_feed.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
 #ifndef VANTO_BENCH_DATA
@@ -82,70 +72,22 @@ Options parse(int argc, char** argv) {
     return o;
 }
 
-// The settings live in a scratch folder, so that a run touches neither the
-// user's settings nor another run's.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vanto-sentences-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
-        path_ = pattern;
+// What the field shows after the keys, typed into an empty field.
+std::u32string type_into_field(testing::PipelineRig& rig, std::u32string_view keys) {
+    {
+        std::lock_guard<std::mutex> guard(rig.typist.lock);
+        rig.typist.leaveField();
     }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
-// A typist writing into an in-memory field, as in TextEdit.
-class Field {
-  public:
-    Field()
-        : defaults_(folder_.path()), domain_(defaults_.suite("norbel.inputmethod.Vanto.sentences")),
-          settings(*domain_, notifications_, plists_, getpid()), typist(settings, screen_) {
-        std::lock_guard<std::mutex> guard(typist.lock);
-        typist.isActive = true;
-        typist.frontApp = AppProfile::make("com.apple.TextEdit", {}, kOwnBundleID);
-        typist.refreshApp();
-    }
-
-    // What the field shows after the keys, typed into an empty field.
-    std::u32string type(std::u32string_view keys) {
-        {
-            std::lock_guard<std::mutex> guard(typist.lock);
-            typist.leaveField();
-        }
-        screen_.units.clear();
-        screen_.suggestion.clear();
-        // literal: "<" and "~" are characters of the text, not Backspace and
-        // Escape.
-        feedText(events_, typist, &screen_, bench::encode_utf8(keys), true, true);
-        std::u32string shown;
-        if (!bench::decode_utf8(screen_.text(), shown))
-            throw std::runtime_error("the field holds invalid UTF-8");
-        return shown;
-    }
-
-  private:
-    ScratchFolder folder_;
-    PortableUserDefaultsProvider defaults_;
-    std::unique_ptr<UserDefaults> domain_;
-    PortableNotificationHub notifications_;
-    PortablePropertyLists plists_;
-    PortableKeyboardEvents events_;
-    Screen screen_;
-
-  public:
-    Settings settings;
-    Typist typist;
-};
+    rig.sender.screen = Screen();
+    rig.sender.requests.clear();
+    // literal: "<" and "~" are characters of the text, not Backspace and
+    // Escape.
+    feedText(rig.events, rig.typist, &rig.sender.screen, bench::encode_utf8(keys), true, true);
+    std::u32string shown;
+    if (!bench::decode_utf8(rig.text(), shown))
+        throw std::runtime_error("the field holds invalid UTF-8");
+    return shown;
+}
 
 // The texts a table row counts: a file, and which of its words.
 struct Part {
@@ -162,10 +104,10 @@ struct Run {
     std::size_t unpaired = 0;
 };
 
-Run type_all(Field& field, const std::vector<Part>& parts, Style style, bool english_context) {
-    field.settings.setTelex(bench::is_telex(style));
-    field.settings.setSpellCheck(true);
-    field.typist.applySettings();
+Run type_all(testing::PipelineRig& rig, const std::vector<Part>& parts, Style style,
+             bool english_context) {
+    rig.settings.setTelex(bench::is_telex(style));
+    rig.typist.applySettings();
     Run run{style, english_context, {}, 0};
     // Each file is typed once; its parts take their words from it.
     std::map<const std::vector<Sentence>*, std::vector<WordResult>> typed;
@@ -173,7 +115,8 @@ Run type_all(Field& field, const std::vector<Part>& parts, Style style, bool eng
         auto [at, fresh] = typed.try_emplace(part.sentences);
         if (fresh) {
             for (const Sentence& s : *part.sentences) {
-                const std::u32string shown = field.type(bench::sentence_keys(s, style) + U" ");
+                const std::u32string shown =
+                    type_into_field(rig, bench::sentence_keys(s, style) + U" ");
                 bool paired = true;
                 for (WordResult& r : bench::score_sentence(s, shown, paired))
                     at->second.push_back(std::move(r));
@@ -306,10 +249,11 @@ int main(int argc, char** argv) {
             {"Vietnamese sentences with English terms: English terms", &vi_en, Language::English},
         };
         const std::vector<bool> contexts = {false};
-        Field field;
+        // TextEdit, the spell check on, the rest as a new user has it.
+        testing::PipelineRig rig;
         std::vector<Run> runs;
         for (Style style : {Style::TelexToneLast, Style::Vni})
-            for (bool on : contexts) runs.push_back(type_all(field, parts, style, on));
+            for (bool on : contexts) runs.push_back(type_all(rig, parts, style, on));
         std::printf("# Sentences typed whole, spell check on\n\n");
         print_tables(parts, runs, contexts, o.top);
         return 0;
