@@ -106,8 +106,9 @@ void Typist::applySettings() {
     // The engine and the per-key decisions read the same snapshot: a change
     // landing between the two reads would otherwise compose one key under
     // two sets of options.
-    options_ = {settings_.telex(),  settings_.spellCheck(), settings_.stdTone(),
-                settings_.telexW(), settings_.telexZ(),     settings_.backspaceDeletesChar()};
+    options_ = {settings_.telex(),         settings_.spellCheck(), settings_.stdTone(),
+                settings_.telexW(),        settings_.telexZ(),     settings_.backspaceDeletesChar(),
+                settings_.englishContext()};
     vt_engine_configure(engine_.ptr(), options_.telex, options_.spellCheck, options_.stdTone,
                         options_.telexW, options_.telexZ);
     if (processInfo_) processInfo_->relieveMemoryPressure();

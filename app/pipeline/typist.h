@@ -101,7 +101,7 @@ class Typist {
     // The options in force, read from the settings in one go.
     struct Options {
         bool telex = true, spellCheck = true, stdTone = true, telexW = false, telexZ = false,
-             backspaceDeletesChar = false;
+             backspaceDeletesChar = false, englishContext = false;
     };
 
     bool handleBackspace();
