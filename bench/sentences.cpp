@@ -7,8 +7,9 @@
 // Vietnamese words in Telex with the tone last (tieengs) or in VNI (tie6ng1),
 // English words as spelled, spaces and punctuation as the separators they
 // are, and one space after the sentence. The field is then read back and its
-// words compared with the sentence's. The spell check is on; every other
-// option keeps its default.
+// words compared with the sentence's. Each sentence is typed with the option
+// "English in context" off and on; the spell check is on, every other option
+// keeps its default.
 #include "pipeline_rig.h"
 #include "sentence_typing.h"
 
@@ -107,6 +108,7 @@ struct Run {
 Run type_all(testing::PipelineRig& rig, const std::vector<Part>& parts, Style style,
              bool english_context) {
     rig.settings.setTelex(bench::is_telex(style));
+    rig.settings.setEnglishContext(english_context);
     rig.typist.applySettings();
     Run run{style, english_context, {}, 0};
     // Each file is typed once; its parts take their words from it.
@@ -248,7 +250,7 @@ int main(int argc, char** argv) {
              Language::Vietnamese},
             {"Vietnamese sentences with English terms: English terms", &vi_en, Language::English},
         };
-        const std::vector<bool> contexts = {false};
+        const std::vector<bool> contexts = {false, true};
         // TextEdit, the spell check on, the rest as a new user has it.
         testing::PipelineRig rig;
         std::vector<Run> runs;
