@@ -24,3 +24,8 @@ build/release/bench/syllable_coverage
 # Every syllable of the word lists in each order of tone and mark keys.
 cmake --build --preset release --target key_orders >/dev/null
 build/release/bench/key_orders "$@"
+
+# Whole sentences typed through the keystroke pipeline.
+cmake --build --preset release --target sentences >/dev/null
+echo
+build/release/bench/sentences
