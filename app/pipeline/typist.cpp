@@ -142,6 +142,8 @@ void Typist::applySettings() {
                 settings_.englishContext()};
     vt_engine_configure(engine_.ptr(), options_.telex, options_.spellCheck, options_.stdTone,
                         options_.telexW, options_.telexZ);
+    // What was learnt of the sentence under other options does not carry over.
+    forgetSentence();
     if (processInfo_) processInfo_->relieveMemoryPressure();
 }
 
