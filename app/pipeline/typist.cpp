@@ -347,8 +347,11 @@ bool Typist::endsAsTyped() {
     engine_.appendText(VT_ENGINE_TEXT_RAW, keys_);
     shown_.clear();
     engine_.appendText(VT_ENGINE_TEXT_COMMITTED, shown_);
-    if (beforeCount_ == before_.size())
-        std::move(before_.begin() + 1, before_.end(), before_.begin()), --beforeCount_;
+    if (beforeCount_ == before_.size()) {
+        // The oldest is too far back for Backspace to reach.
+        std::move(before_.begin() + 1, before_.end(), before_.begin());
+        --beforeCount_;
+    }
     before_[beforeCount_++] = sentence_;
 
     std::array<char, kLongestCountedKeys> room;
