@@ -38,7 +38,7 @@ constexpr int kEnglishShareNeeded = 500;
 // A word written as typed tells the sentence's language only when its
 // spelling is clearly more often one language than the other.
 constexpr int kEnglishWordShare = 800;
-constexpr int kVietnameseWordShare = 200;
+constexpr int kVietnameseWordShare = 100;
 // Longer keys are not looked up: no counted word is this long.
 constexpr std::size_t kLongestCountedKeys = 32;
 
@@ -379,7 +379,7 @@ bool Typist::endsAsTyped() {
     }
     if (const std::optional<std::string_view> shown = lowerLetters(shown_, room)) {
         // Written as typed: English or Vietnamese without diacritics (cho,
-        // trong) when the counts say so clearly (not do, chi); an uncounted
+        // trong) when the counts say so clearly (not do, ai); an uncounted
         // word only when it is English.
         if (const std::optional<int> share = englishPriors::share(*shown)) {
             if (*share >= kEnglishWordShare)
