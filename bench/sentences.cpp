@@ -208,16 +208,16 @@ void print_tables(const std::vector<Part>& parts, const std::vector<Run>& runs,
                         "number of words (all their words count as wrong)\n",
                         keys_name(run.style), run.english_context ? "on" : "off", run.unpaired);
 
-    // What is still wrong with the option off, then what the option changed.
+    // What is wrong with the option off and on, then what the option changed.
     for (const Run& run : runs) {
-        if (run.english_context) continue;
         for (std::size_t p = 0; p < parts.size(); ++p) {
             if (parts[p].files.size() > 1) continue; // listed under each file
             Counted wrong;
             for (const WordResult& r : run.words[p])
                 if (!r.right) ++wrong[{r.written, r.got, {}}];
             const std::string title = std::string(keys_name(run.style)) + ", " + parts[p].name +
-                                      ", English in context off, wrong";
+                                      ", English in context " +
+                                      (run.english_context ? "on" : "off") + ", wrong";
             print_top(title.c_str(), wrong, top, false);
         }
     }
