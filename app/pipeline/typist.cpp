@@ -35,6 +35,10 @@ constexpr std::array<std::string_view, 6> kSentenceEnds = {".", "!", "?", "\n", 
 // when at least this share (per mille) of their uses in the counted
 // documents are English.
 constexpr int kEnglishShareNeeded = 500;
+// A word written as typed tells the sentence's language only when its
+// spelling is clearly more often one language than the other.
+constexpr int kEnglishWordShare = 800;
+constexpr int kVietnameseWordShare = 200;
 // Longer keys are not looked up: no counted word is this long.
 constexpr std::size_t kLongestCountedKeys = 32;
 
@@ -233,7 +237,7 @@ bool Typist::handleBackspace() {
         if (vt_engine_raw_len(e) > 0) {
             // Back in the word: it is decided again when it ends, from what
             // came before it.
-            sentence_ = beforeCount_ > 0 ? before_[--beforeCount_] : Language::unknown;
+            sentence_ = beforeCount_ > 0 ? before_[--beforeCount_] : Sentence{};
         }
     } else if (options_.backspaceDeletesChar) {
         vt_engine_delete_char(e);
@@ -353,31 +357,44 @@ bool Typist::endsAsTyped() {
         // Keys of an English word that compose to something else. Kept as
         // English, it is an English word of the sentence; made Vietnamese,
         // it says nothing: a rare Vietnamese word is no sign of Vietnamese.
-        const bool english = sentence_ != Language::unknown
-                                 ? sentence_ == Language::english
-                                 : keysShare && *keysShare >= kEnglishShareNeeded;
-        if (english) sentence_ = Language::english;
+        bool english;
+        if (sentence_.nearest == Language::vietnamese)
+            english = false;
+        else if (sentence_.nearest == Language::english && !sentence_.sawVietnamese)
+            english = true;
+        else
+            english = keysShare && *keysShare >= kEnglishShareNeeded;
+        if (english) sentence_.nearest = Language::english;
         return english;
     }
     if (std::any_of(shown_.begin(), shown_.end(),
                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
-        sentence_ = Language::vietnamese; // Vietnamese letters
+        noteLanguage(Language::vietnamese); // Vietnamese letters
         return false;
     }
     if (const std::optional<std::string_view> shown = lowerLetters(shown_, room)) {
-        // Written as typed: English, or Vietnamese without diacritics (cho,
-        // trong), as the counts say; an uncounted word only when it is
-        // English.
-        if (const std::optional<int> share = englishPriors::share(*shown))
-            sentence_ = *share >= kEnglishShareNeeded ? Language::english : Language::vietnamese;
-        else if (vt_engine_is_english_word(e, shown->data(), shown->size()))
-            sentence_ = Language::english;
+        // Written as typed: English or Vietnamese without diacritics (cho,
+        // trong) when the counts say so clearly (not do, chi); an uncounted
+        // word only when it is English.
+        if (const std::optional<int> share = englishPriors::share(*shown)) {
+            if (*share >= kEnglishWordShare)
+                noteLanguage(Language::english);
+            else if (*share <= kVietnameseWordShare)
+                noteLanguage(Language::vietnamese);
+        } else if (vt_engine_is_english_word(e, shown->data(), shown->size())) {
+            noteLanguage(Language::english);
+        }
     }
     return false;
 }
 
+void Typist::noteLanguage(Language language) {
+    sentence_.nearest = language;
+    if (language == Language::vietnamese) sentence_.sawVietnamese = true;
+}
+
 void Typist::forgetSentence() {
-    sentence_ = Language::unknown;
+    sentence_ = {};
     beforeCount_ = 0;
 }
 

@@ -110,11 +110,18 @@ class Typist {
     bool tracksAnything();
 
     // The English decision. What the sentence so far says about its
-    // language: that of the nearest earlier word that tells.
+    // language: that of the nearest earlier word that tells, and whether a
+    // Vietnamese word came before it (an English word inside a Vietnamese
+    // sentence is a term, which says little about the next word).
     enum class Language : std::uint8_t { unknown, english, vietnamese };
+    struct Sentence {
+        Language nearest = Language::unknown;
+        bool sawVietnamese = false;
+    };
     // Called as the live word ends, with the option on: whether the word
     // stays as its keys. Notes what the word says about the sentence.
     bool endsAsTyped();
+    void noteLanguage(Language language);
     void forgetSentence();
     // Whether the sender was asked to write during the key being handled.
     bool wrote_ = false;
@@ -134,11 +141,11 @@ class Typist {
     // The keys and the committed text of a word that ends.
     std::string keys_;
     std::string shown_;
-    Language sentence_ = Language::unknown;
+    Sentence sentence_;
     // The sentence's language before each of the last words that ended, so
     // that a word Backspace goes back into is decided again from what came
     // before it. Deeper than the engine's history needs.
-    std::array<Language, 4> before_{};
+    std::array<Sentence, 4> before_{};
     std::size_t beforeCount_ = 0;
     std::int64_t keyCount_ = 0;
     bool noStart_ = false;

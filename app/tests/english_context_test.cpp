@@ -58,6 +58,15 @@ TEST(EnglishContext, AVietnameseWordBeforeKeepsTheWordVietnamese) {
         {"a word without diacritics", "cho is ", "cho í ", "cho í "},
         {"the nearest word decides", "the tooi is ", "the tôi í ", "the tôi í "},
         {"the nearest word decides, English", "tooi the is ", "tôi the is ", "tôi the í "},
+        // An English term inside a Vietnamese sentence leaves the word to the
+        // counts: teen is rare against tên.
+        {"an English term in a Vietnamese sentence", "tooi file teen ", "tôi file tên ",
+         "tôi file tên "},
+        {"the same word in an English sentence", "the file teen ", "the file teen ",
+         "the file tên "},
+        // Spellings both languages use often tell nothing: do.
+        {"a word of both languages", "cho do is ", "cho do í ", "cho do í "},
+        {"a word of both languages, English before", "it do is ", "it do is ", "it do í "},
     };
     for (const Case& c : cases) check(c);
 }

@@ -22,11 +22,14 @@ that a word one corpus lacks is not certain). Counted words:
  - English words typed as they are (the, to) and Vietnamese words without any
    diacritic (cho, con): the two frequencies of the same spelling, so that
    the word before an ambiguous one tells which language the sentence is in.
+The English words are those of the English corpus and the whole words of the
+engine's English list (a word the documents lack counts 0 times in English).
 Words seen fewer than MIN_COUNT times in both corpora are left out.
 """
 
 import argparse
 import pathlib
+import re
 import subprocess
 import sys
 
@@ -79,15 +82,31 @@ def share(en_count, en_total, vi_count, vi_total):
     return round(1000 * en / (en + vi))
 
 
-def priors(en, vi, compose):
-    """The table rows, sorted by keys: (keys, share, composed, en count, vi count)."""
+def engine_english(root):
+    """The words of the engine's English list that are whole words: those of
+    data/en_words.txt shorter than its cut (7 letters), and the short words
+    listed in engine/src/trie.cpp."""
+    words = set()
+    with open(root / "data/en_words.txt", encoding="utf-8") as f:
+        words.update(w for w in (line.strip() for line in f) if 0 < len(w) < 7)
+    source = (root / "engine/src/trie.cpp").read_text(encoding="utf-8")
+    listed = re.search(r"short_english_words\[\d+\] = \{(.*?)\};", source, re.S)
+    if listed:
+        words.update(re.findall(r'U"([a-z]+)"', listed.group(1)))
+    return words
+
+
+def priors(en, vi, compose, also_english=()):
+    """The table rows, sorted by keys: (keys, share, composed, en count, vi count).
+    also_english: English words to weigh even when the English corpus lacks
+    them (their English count is 0)."""
     en_total, vi_total = sum(en.values()), sum(vi.values())
-    english = sorted(w for w in en if is_keys(w))
+    english = sorted(w for w in set(en) | set(also_english) if is_keys(w))
     composed = dict(zip(english, compose(english)))
     rows = {}
     for word in english:
         target = composed[word]
-        en_count, vi_count = en[word], vi.get(target, 0)
+        en_count, vi_count = en.get(word, 0), vi.get(target, 0)
         if max(en_count, vi_count) < MIN_COUNT:
             continue
         rows[word] = (word, share(en_count, en_total, vi_count, vi_total), target, en_count,
@@ -110,7 +129,7 @@ def main():
     en = read_counts(args.data / "en_words.tsv")
     vi = read_counts(args.data / "vi_words.tsv")
     tool = str(args.vanto_type)
-    rows = priors(en, vi, compose_with(tool, ["--no-english-context"]))
+    rows = priors(en, vi, compose_with(tool, ["--no-english-context"]), engine_english(ROOT))
     with open(args.out, "w", encoding="utf-8") as f:
         for row in rows:
             f.write("\t".join(str(x) for x in row) + "\n")
