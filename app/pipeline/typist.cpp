@@ -38,7 +38,7 @@ constexpr int kEnglishShareNeeded = 500;
 // A word written as typed tells the sentence's language only when its
 // spelling is clearly more often one language than the other.
 constexpr int kEnglishWordShare = 800;
-constexpr int kVietnameseWordShare = 200;
+constexpr int kVietnameseWordShare = 100;
 // Longer keys are not looked up: no counted word is this long.
 constexpr std::size_t kLongestCountedKeys = 32;
 
@@ -142,6 +142,8 @@ void Typist::applySettings() {
                 settings_.englishContext()};
     vt_engine_configure(engine_.ptr(), options_.telex, options_.spellCheck, options_.stdTone,
                         options_.telexW, options_.telexZ);
+    // What was learnt of the sentence under other options does not carry over.
+    forgetSentence();
     if (processInfo_) processInfo_->relieveMemoryPressure();
 }
 
@@ -345,8 +347,11 @@ bool Typist::endsAsTyped() {
     engine_.appendText(VT_ENGINE_TEXT_RAW, keys_);
     shown_.clear();
     engine_.appendText(VT_ENGINE_TEXT_COMMITTED, shown_);
-    if (beforeCount_ == before_.size())
-        std::move(before_.begin() + 1, before_.end(), before_.begin()), --beforeCount_;
+    if (beforeCount_ == before_.size()) {
+        // The oldest is too far back for Backspace to reach.
+        std::move(before_.begin() + 1, before_.end(), before_.begin());
+        --beforeCount_;
+    }
     before_[beforeCount_++] = sentence_;
 
     std::array<char, kLongestCountedKeys> room;
@@ -374,7 +379,7 @@ bool Typist::endsAsTyped() {
     }
     if (const std::optional<std::string_view> shown = lowerLetters(shown_, room)) {
         // Written as typed: English or Vietnamese without diacritics (cho,
-        // trong) when the counts say so clearly (not do, chi); an uncounted
+        // trong) when the counts say so clearly (not do, ai); an uncounted
         // word only when it is English.
         if (const std::optional<int> share = englishPriors::share(*shown)) {
             if (*share >= kEnglishWordShare)

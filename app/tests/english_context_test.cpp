@@ -92,6 +92,18 @@ TEST(EnglishContext, ASentenceEndOrALineBreakForgetsTheSentence) {
     for (const Case& c : cases) check(c);
 }
 
+// Return ends the word the way a separator does, and the sentence with it.
+TEST(EnglishContext, ReturnDecidesTheWordAndEndsTheSentence) {
+    for (const bool on : {true, false}) {
+        SCOPED_TRACE(on ? "on" : "off");
+        PipelineRig rig(englishContext(on));
+        rig.type("the list");
+        EXPECT_FALSE(rig.key("\r", 0, KeyCode::Return));
+        rig.type("been ");
+        EXPECT_EQ(rig.text(), on ? "the list\rbên " : "the lít\rbên ");
+    }
+}
+
 TEST(EnglishContext, AClickForgetsTheSentence) {
     PipelineRig rig(englishContext());
     rig.type("the ");
@@ -111,6 +123,9 @@ TEST(EnglishContext, BackspaceIntoADecidedWordEditsItAgain) {
         {"edited", "the of <<r ", "the or ", "the ỏ "},
         {"through a word into the one before", "the list of <<<< ", "the list ", "the lít "},
         {"into a Vietnamese sentence's word", "tooi of < ", "tôi ò ", "tôi ò "},
+        // What the retyped word is decided from is the word before it, not
+        // the word it replaces.
+        {"decided from the word before", "cho the <<<<is ", "cho í ", "cho í "},
         // The engine counts the keys of a word kept as typed when it leaves
         // its short history, so the field stays right far behind it.
         {"words leaving the history", "the of is as if or ", "the of is as if or ",

@@ -91,8 +91,9 @@ def engine_english(root):
         words.update(w for w in (line.strip() for line in f) if 0 < len(w) < 7)
     source = (root / "engine/src/trie.cpp").read_text(encoding="utf-8")
     listed = re.search(r"short_english_words\[\d+\] = \{(.*?)\};", source, re.S)
-    if listed:
-        words.update(re.findall(r'U"([a-z]+)"', listed.group(1)))
+    if not listed:
+        sys.exit("english_priors: engine/src/trie.cpp no longer lists short_english_words")
+    words.update(re.findall(r'U"([a-z]+)"', listed.group(1)))
     return words
 
 

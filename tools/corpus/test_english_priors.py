@@ -42,6 +42,16 @@ class Priors(unittest.TestCase):
             self.assertNotIn(left_out, rows)
         self.assertEqual(list(rows), sorted(rows))
 
+    def test_english_words_the_documents_lack(self):
+        en = {"the": 100}
+        vi = {"sẽ": 50, "bên": 1}
+        rows = P.priors(en, vi, lambda words: [{"sex": "sẽ", "been": "bên"}.get(w, w)
+                                                for w in words], also_english={"sex", "been"})
+        rows = {row[0]: row[1:] for row in rows}
+        self.assertEqual(rows["sex"][1:], ("sẽ", 0, 50))
+        self.assertLess(rows["sex"][0], 10)
+        self.assertNotIn("been", rows)  # too rare on both sides
+
     def test_share_never_certain_from_one_corpus_alone(self):
         self.assertEqual(P.share(0, 100, 0, 100), 500)
         self.assertGreater(P.share(1, 10**6, 0, 10**6), 500)
