@@ -16,9 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <tuple>
@@ -90,11 +88,17 @@ std::u32string type_into_field(testing::PipelineRig& rig, std::u32string_view ke
     return shown;
 }
 
-// The texts a table row counts: a file, and which of its words.
+// The texts a table row counts: files, and which of their words.
 struct Part {
     const char* name;
-    const std::vector<Sentence>* sentences;
+    std::vector<const std::vector<Sentence>*> files;
     Language words;
+
+    std::size_t sentences() const {
+        std::size_t n = 0;
+        for (const auto* f : files) n += f->size();
+        return n;
+    }
 };
 
 struct Run {
@@ -114,20 +118,22 @@ Run type_all(testing::PipelineRig& rig, const std::vector<Part>& parts, Style st
     // Each file is typed once; its parts take their words from it.
     std::map<const std::vector<Sentence>*, std::vector<WordResult>> typed;
     for (const Part& part : parts) {
-        auto [at, fresh] = typed.try_emplace(part.sentences);
-        if (fresh) {
-            for (const Sentence& s : *part.sentences) {
-                const std::u32string shown =
-                    type_into_field(rig, bench::sentence_keys(s, style) + U" ");
-                bool paired = true;
-                for (WordResult& r : bench::score_sentence(s, shown, paired))
-                    at->second.push_back(std::move(r));
-                if (!paired) ++run.unpaired;
-            }
-        }
         std::vector<WordResult>& out = run.words.emplace_back();
-        for (const WordResult& r : at->second)
-            if (r.language == part.words) out.push_back(r);
+        for (const std::vector<Sentence>* file : part.files) {
+            auto [at, fresh] = typed.try_emplace(file);
+            if (fresh) {
+                for (const Sentence& s : *file) {
+                    const std::u32string shown =
+                        type_into_field(rig, bench::sentence_keys(s, style) + U" ");
+                    bool paired = true;
+                    for (WordResult& r : bench::score_sentence(s, shown, paired))
+                        at->second.push_back(std::move(r));
+                    if (!paired) ++run.unpaired;
+                }
+            }
+            for (const WordResult& r : at->second)
+                if (r.language == part.words) out.push_back(r);
+        }
     }
     return run;
 }
@@ -180,8 +186,7 @@ void print_tables(const std::vector<Part>& parts, const std::vector<Run>& runs,
     std::printf("\n");
     for (std::size_t p = 0; p < parts.size(); ++p) {
         for (Style style : {Style::TelexToneLast, Style::Vni}) {
-            std::printf("| %s | %s | %zu |", parts[p].name, keys_name(style),
-                        parts[p].sentences->size());
+            std::printf("| %s | %s | %zu |", parts[p].name, keys_name(style), parts[p].sentences());
             bool first = true;
             for (const Run& run : runs) {
                 if (run.style != style) continue;
@@ -201,15 +206,16 @@ void print_tables(const std::vector<Part>& parts, const std::vector<Run>& runs,
                         "number of words (all their words count as wrong)\n",
                         keys_name(run.style), run.english_context ? "on" : "off", run.unpaired);
 
-    // What is still wrong with the option off, then what the option changed.
+    // What is wrong with the option off and on, then what the option changed.
     for (const Run& run : runs) {
-        if (run.english_context) continue;
         for (std::size_t p = 0; p < parts.size(); ++p) {
+            if (parts[p].files.size() > 1) continue; // listed under each file
             Counted wrong;
             for (const WordResult& r : run.words[p])
                 if (!r.right) ++wrong[{r.written, r.got, {}}];
             const std::string title = std::string(keys_name(run.style)) + ", " + parts[p].name +
-                                      ", English in context off, wrong";
+                                      ", English in context " +
+                                      (run.english_context ? "on" : "off") + ", wrong";
             print_top(title.c_str(), wrong, top, false);
         }
     }
@@ -218,6 +224,7 @@ void print_tables(const std::vector<Part>& parts, const std::vector<Run>& runs,
         for (const Run& on : runs) {
             if (!on.english_context || on.style != off.style) continue;
             for (std::size_t p = 0; p < parts.size(); ++p) {
+                if (parts[p].files.size() > 1) continue;
                 Counted now_right, now_wrong;
                 for (std::size_t i = 0; i < off.words[p].size(); ++i) {
                     const WordResult& a = off.words[p][i];
@@ -244,11 +251,13 @@ int main(int argc, char** argv) {
         const auto vi = bench::read_sentences(o.vi, Language::Vietnamese, false);
         const auto vi_en = bench::read_sentences(o.vi_en, Language::Vietnamese, true);
         const std::vector<Part> parts = {
-            {"English sentences", &en, Language::English},
-            {"Vietnamese sentences", &vi, Language::Vietnamese},
-            {"Vietnamese sentences with English terms: Vietnamese words", &vi_en,
+            {"English sentences", {&en}, Language::English},
+            {"Vietnamese sentences", {&vi}, Language::Vietnamese},
+            {"Vietnamese sentences with English terms: Vietnamese words",
+             {&vi_en},
              Language::Vietnamese},
-            {"Vietnamese sentences with English terms: English terms", &vi_en, Language::English},
+            {"Vietnamese sentences with English terms: English terms", {&vi_en}, Language::English},
+            {"Vietnamese words of both kinds of sentence", {&vi, &vi_en}, Language::Vietnamese},
         };
         const std::vector<bool> contexts = {false, true};
         // TextEdit, the spell check on, the rest as a new user has it.

@@ -68,6 +68,7 @@ Which sentences:
 
 import argparse
 import collections
+import functools
 import gettext
 import gzip
 import hashlib
@@ -426,19 +427,14 @@ def vietnamese_sentence(sentence, english_forms):
     return terms
 
 
+@functools.cache
 def listed_loans():
     """The spellings the engine takes as words without being syllables."""
-    global _LOANS
-    if _LOANS is None:
-        path = REPO / "data" / "vi_extra.txt"
-        try:
-            _LOANS = frozenset(path.read_text(encoding="utf-8").split())
-        except OSError as e:
-            raise CorpusError(f"{path}: {e}")
-    return _LOANS
-
-
-_LOANS = None
+    path = REPO / "data" / "vi_extra.txt"
+    try:
+        return frozenset(path.read_text(encoding="utf-8").split())
+    except OSError as e:
+        raise CorpusError(f"{path}: {e}")
 
 
 def sample(found):
