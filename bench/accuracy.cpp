@@ -183,7 +183,7 @@ void run_vietnamese(const Options& o, const std::vector<Entry>& corpus) {
         for (const Entry& e : corpus) {
             const std::u32string keys = vanto::bench::keys_for(e.word, style);
             const std::u32string got = type_word(engine.get(), keys);
-            const bool right = got == e.word || got == vanto::bench::other_tone_style(e.word);
+            const bool right = vanto::bench::same_word(e.word, got);
             all.add(e.count, right);
             if (vanto::bench::syllable_count(e.word) == 1) one.add(e.count, right);
             if (!right) failures[style].push_back({e.count, e.word, keys, got});

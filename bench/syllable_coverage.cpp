@@ -161,7 +161,7 @@ void coverage(const std::vector<Syllable>& syllables, std::size_t top) {
                                         static_cast<std::uint32_t>(std_tone), 0, 0);
                     const std::u32string keys = vanto::bench::keys_for(l.word, style);
                     const std::u32string got = type_word(engine.get(), keys);
-                    if (got == l.word || got == vanto::bench::other_tone_style(l.word)) {
+                    if (vanto::bench::same_word(l.word, got)) {
                         for (const std::string& s : srcs) ++right[s][style];
                     } else {
                         misses.push_back({l.word, keys, got, vanto::bench::style_name(style)});

@@ -396,6 +396,13 @@ inline std::u32string other_tone_style(std::u32string_view word) {
     return out;
 }
 
+// Whether got is the written word: the same, or different only in where a
+// final oa, oe, uy carries its tone, which is the tone-style setting, not a
+// mistake.
+inline bool same_word(std::u32string_view written, std::u32string_view got) {
+    return got == written || got == other_tone_style(written);
+}
+
 // ------------------------------------------------------------------ UTF-8
 
 // Decodes UTF-8; false on a malformed, overlong or surrogate sequence.

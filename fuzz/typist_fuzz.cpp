@@ -124,6 +124,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (settings.telexW()) settings.setTelexW(false);
     if (settings.telexZ()) settings.setTelexZ(false);
     if (settings.backspaceDeletesChar()) settings.setBackspaceDeletesChar(false);
+    if (settings.englishContext() != kEnglishContextDefault)
+        settings.setEnglishContext(kEnglishContextDefault);
     Fields fields;
     Screen& screen = fields.screen;
     Typist typist(settings, fields);
@@ -229,6 +231,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             settings.setTelexW(bits & 8);
             settings.setTelexZ(bits & 16);
             settings.setBackspaceDeletesChar(bits & 32);
+            settings.setEnglishContext(bits & 64);
             typist.applySettings();
             break;
         }

@@ -24,3 +24,9 @@ build/release/bench/syllable_coverage
 # Every syllable of the word lists in each order of tone and mark keys.
 cmake --build --preset release --target key_orders >/dev/null
 build/release/bench/key_orders "$@"
+
+# Whole sentences typed through the keystroke pipeline, English in context
+# off and on. The options above name word lists, so they are not passed on.
+cmake --build --preset release --target sentences >/dev/null
+echo
+build/release/bench/sentences

@@ -1,5 +1,6 @@
 #include "typist.h"
 
+#include "english_priors.h"
 #include "platform/process_info.h"
 #include "settings/settings.h"
 #include "settings/unicode.h"
@@ -27,10 +28,48 @@ constexpr std::uint64_t kWordEndingModifierChanges =
     ModifierFlags::CapsLock | ModifierFlags::Control | ModifierFlags::Option |
     ModifierFlags::Command | ModifierFlags::NumericPad | ModifierFlags::Function;
 
+// Characters after which a sentence starts: what came before says nothing
+// about the language of the next word.
+constexpr std::array<std::string_view, 6> kSentenceEnds = {".", "!", "?", "\n", "\r", "…"};
+// With nothing earlier in the sentence to tell, keys are taken as English
+// when at least this share (per mille) of their uses in the counted
+// documents are English.
+constexpr int kEnglishShareNeeded = 500;
+// A word written as typed tells the sentence's language only when its
+// spelling is clearly more often one language than the other.
+constexpr int kEnglishWordShare = 800;
+constexpr int kVietnameseWordShare = 100;
+// Longer keys are not looked up: no counted word is this long.
+constexpr std::size_t kLongestCountedKeys = 32;
+
 template <class Set, class T> bool contains(const Set& set, const T& value) {
     for (const auto& v : set)
         if (v == value) return true;
     return false;
+}
+
+// text in lower case into room, when it is ASCII letters only and fits.
+std::optional<std::string_view> lowerLetters(std::string_view text,
+                                             std::array<char, kLongestCountedKeys>& room) {
+    if (text.empty() || text.size() > room.size()) return std::nullopt;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= 'a' && c <= 'z')
+            room[i] = c;
+        else if (c >= 'A' && c <= 'Z')
+            room[i] = static_cast<char>(c - 'A' + 'a');
+        else
+            return std::nullopt;
+    }
+    return std::string_view(room.data(), text.size());
+}
+
+// The share of counted keys as typed: written with a capital, the word
+// likely starts a sentence, where the two languages' words are others (There
+// is common, Thể is not).
+int priorShare(const englishPriors::Entry& entry, std::string_view keys) {
+    const bool capital = !keys.empty() && keys[0] >= 'A' && keys[0] <= 'Z';
+    return capital && entry.capitalShare >= 0 ? entry.capitalShare : entry.share;
 }
 
 bool startsWithClusters(std::string_view text, std::string_view prefix) {
@@ -96,7 +135,7 @@ void Engine::appendText(std::uint32_t kind, std::string& out) const {
 
 Typist::Typist(Settings& settings, KeyTyping& sender, ProcessInfo* processInfo)
     : sender_(sender), settings_(settings), processInfo_(processInfo) {
-    for (std::string* buffer : {&prevText_, &lastTyped_, &goal_, &piece_})
+    for (std::string* buffer : {&prevText_, &lastTyped_, &goal_, &piece_, &keys_, &shown_})
         buffer->reserve(kSpanBufferBytes);
     applySettings();
 }
@@ -106,10 +145,13 @@ void Typist::applySettings() {
     // The engine and the per-key decisions read the same snapshot: a change
     // landing between the two reads would otherwise compose one key under
     // two sets of options.
-    options_ = {settings_.telex(),  settings_.spellCheck(), settings_.stdTone(),
-                settings_.telexW(), settings_.telexZ(),     settings_.backspaceDeletesChar()};
+    options_ = {settings_.telex(),         settings_.spellCheck(), settings_.stdTone(),
+                settings_.telexW(),        settings_.telexZ(),     settings_.backspaceDeletesChar(),
+                settings_.englishContext()};
     vt_engine_configure(engine_.ptr(), options_.telex, options_.spellCheck, options_.stdTone,
                         options_.telexW, options_.telexZ);
+    // What was learnt of the sentence under other options does not carry over.
+    forgetSentence();
     if (processInfo_) processInfo_->relieveMemoryPressure();
 }
 
@@ -186,6 +228,7 @@ bool Typist::handleKey(std::string_view characters, std::int64_t keyCode, std::u
     // Anything tracked ends here: the key changes the field in a way the
     // span does not model, so keeping it would aim later deletions wrong.
     if (vt_engine_result_len(e) != 0 || !prevText_.empty()) commit();
+    if (contains(kLineKeys, keyCode)) forgetSentence();
     return false;
 }
 
@@ -201,6 +244,11 @@ bool Typist::handleBackspace() {
         }
         const std::uint64_t n = vt_engine_pop_state(e);
         prevText_.resize(dropLastGraphemes(prevText_, n).size());
+        if (vt_engine_raw_len(e) > 0) {
+            // Back in the word: it is decided again when it ends, from what
+            // came before it.
+            sentence_ = beforeCount_ > 0 ? before_[--beforeCount_] : Sentence{};
+        }
     } else if (options_.backspaceDeletesChar) {
         vt_engine_delete_char(e);
     } else {
@@ -219,14 +267,17 @@ bool Typist::handleSeparator(std::string_view characters) {
         // Backspace takes both keys away, so the engine must count one
         // separator for them, not two.
     } else {
-        engine_.appendText(VT_ENGINE_TEXT_COMMITTED, prevText_);
-        const std::uint64_t n = vt_engine_push_state(e);
+        const bool asTyped = options_.englishContext && vt_engine_raw_len(e) > 0 && endsAsTyped();
+        engine_.appendText(asTyped ? VT_ENGINE_TEXT_RAW : VT_ENGINE_TEXT_COMMITTED, prevText_);
+        const std::uint64_t n =
+            asTyped ? vt_engine_push_state_as_typed(e) : vt_engine_push_state(e);
         if (n > 0) {
             piece_.assign(graphemePrefix(prevText_, n));
             commit(piece_);
             prevText_.erase(0, std::min(piece_.size(), prevText_.size()));
         }
     }
+    if (contains(kSentenceEnds, characters)) forgetSentence();
     prevText_ += characters;
     return sync(std::nullopt, characters);
 }
@@ -272,8 +323,10 @@ void Typist::commit(std::optional<std::string_view> text) {
     const bool whole = !text;
     std::string_view t;
     if (whole) {
+        const bool asTyped =
+            options_.englishContext && vt_engine_raw_len(engine_.ptr()) > 0 && endsAsTyped();
         piece_.assign(prevText_);
-        engine_.appendText(VT_ENGINE_TEXT_COMMITTED, piece_);
+        engine_.appendText(asTyped ? VT_ENGINE_TEXT_RAW : VT_ENGINE_TEXT_COMMITTED, piece_);
         t = piece_;
     } else {
         t = *text;
@@ -296,7 +349,70 @@ bool Typist::tracksAnything() {
            vt_engine_state_stack_len(e) != 0;
 }
 
+bool Typist::endsAsTyped() {
+    vt_engine* e = engine_.ptr();
+    keys_.clear();
+    engine_.appendText(VT_ENGINE_TEXT_RAW, keys_);
+    shown_.clear();
+    engine_.appendText(VT_ENGINE_TEXT_COMMITTED, shown_);
+    if (beforeCount_ == before_.size()) {
+        // The oldest is too far back for Backspace to reach.
+        std::move(before_.begin() + 1, before_.end(), before_.begin());
+        --beforeCount_;
+    }
+    before_[beforeCount_++] = sentence_;
+
+    std::array<char, kLongestCountedKeys> room;
+    const std::optional<std::string_view> keys = lowerLetters(keys_, room);
+    const englishPriors::Entry* counted = keys ? englishPriors::find(*keys) : nullptr;
+    if (keys && shown_ != keys_ &&
+        (counted || vt_engine_is_english_word(e, keys->data(), keys->size()))) {
+        // Keys of an English word that compose to something else. Kept as
+        // English, it is an English word of the sentence; made Vietnamese,
+        // it says nothing: a rare Vietnamese word is no sign of Vietnamese.
+        bool english;
+        if (sentence_.nearest == Language::vietnamese)
+            english = false;
+        else if (sentence_.nearest == Language::english && !sentence_.sawVietnamese)
+            english = true;
+        else
+            english = counted && priorShare(*counted, keys_) >= kEnglishShareNeeded;
+        if (english) sentence_.nearest = Language::english;
+        return english;
+    }
+    if (std::any_of(shown_.begin(), shown_.end(),
+                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        noteLanguage(Language::vietnamese); // Vietnamese letters
+        return false;
+    }
+    if (const std::optional<std::string_view> shown = lowerLetters(shown_, room)) {
+        // Written as typed: English or Vietnamese without diacritics (cho,
+        // trong) when the counts say so clearly (not do, ai); an uncounted
+        // word only when it is English.
+        if (const englishPriors::Entry* entry = englishPriors::find(*shown)) {
+            if (entry->share >= kEnglishWordShare)
+                noteLanguage(Language::english);
+            else if (entry->share <= kVietnameseWordShare)
+                noteLanguage(Language::vietnamese);
+        } else if (vt_engine_is_english_word(e, shown->data(), shown->size())) {
+            noteLanguage(Language::english);
+        }
+    }
+    return false;
+}
+
+void Typist::noteLanguage(Language language) {
+    sentence_.nearest = language;
+    if (language == Language::vietnamese) sentence_.sawVietnamese = true;
+}
+
+void Typist::forgetSentence() {
+    sentence_ = {};
+    beforeCount_ = 0;
+}
+
 void Typist::reset() {
+    forgetSentence();
     if (!tracksAnything()) return;
     vt_engine_reset(engine_.ptr());
     prevText_.clear();
@@ -305,6 +421,7 @@ void Typist::reset() {
 }
 
 void Typist::leaveField() {
+    forgetSentence();
     vt_engine_reset(engine_.ptr());
     prevText_.clear();
     lastTyped_.clear();

@@ -10,6 +10,7 @@
 
 #include <vanto/engine.h>
 
+#include <array>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -101,12 +102,27 @@ class Typist {
     // The options in force, read from the settings in one go.
     struct Options {
         bool telex = true, spellCheck = true, stdTone = true, telexW = false, telexZ = false,
-             backspaceDeletesChar = false;
+             backspaceDeletesChar = false, englishContext = false;
     };
 
     bool handleBackspace();
     bool handleSeparator(std::string_view characters);
     bool tracksAnything();
+
+    // The English decision. What the sentence so far says about its
+    // language: that of the nearest earlier word that tells, and whether a
+    // Vietnamese word came before it (an English word inside a Vietnamese
+    // sentence is a term, which says little about the next word).
+    enum class Language : std::uint8_t { unknown, english, vietnamese };
+    struct Sentence {
+        Language nearest = Language::unknown;
+        bool sawVietnamese = false;
+    };
+    // Called as the live word ends, with the option on: whether the word
+    // stays as its keys. Notes what the word says about the sentence.
+    bool endsAsTyped();
+    void noteLanguage(Language language);
+    void forgetSentence();
     // Whether the sender was asked to write during the key being handled.
     bool wrote_ = false;
 
@@ -122,6 +138,15 @@ class Typist {
     // being committed.
     std::string goal_;
     std::string piece_;
+    // The keys and the committed text of a word that ends.
+    std::string keys_;
+    std::string shown_;
+    Sentence sentence_;
+    // The sentence's language before each of the last words that ended, so
+    // that a word Backspace goes back into is decided again from what came
+    // before it. Deeper than the engine's history needs.
+    std::array<Sentence, 4> before_{};
+    std::size_t beforeCount_ = 0;
     std::int64_t keyCount_ = 0;
     bool noStart_ = false;
     AppProfile app_ = AppProfile::initial();

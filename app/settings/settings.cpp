@@ -12,6 +12,7 @@ Settings::Settings(UserDefaults& defaults, DistributedNotifications& notificatio
         {std::string(kStdToneKey), true},
         {std::string(kTelexWKey), false},
         {std::string(kTelexZKey), false},
+        {std::string(kEnglishContextKey), kEnglishContextDefault},
     });
     load();
 }
@@ -29,6 +30,7 @@ void Settings::load() {
     telexZ_ = defaults_.boolean(kTelexZKey);
     backspaceDeletesChar_ = defaults_.boolean(kBackspaceDeletesCharKey);
     exclusionsOn_ = defaults_.boolean(kExclusionsOnKey);
+    englishContext_ = defaults_.boolean(kEnglishContextKey);
     std::vector<Exclusion> exclusions;
     if (const auto data = defaults_.data(kExclusionsKey))
         exclusions = decodeExclusions(plists_, *data).value_or(std::vector<Exclusion>{});
@@ -72,6 +74,9 @@ void Settings::setBackspaceDeletesChar(bool value) {
 }
 void Settings::setExclusionsOn(bool value) {
     saveFlag(exclusionsOn_, kExclusionsOnKey, value);
+}
+void Settings::setEnglishContext(bool value) {
+    saveFlag(englishContext_, kEnglishContextKey, value);
 }
 
 void Settings::setExclusions(std::vector<Exclusion> value) {

@@ -27,6 +27,12 @@ inline constexpr std::string_view kTelexZKey = "isEnableTelexZ";
 inline constexpr std::string_view kBackspaceDeletesCharKey = "isBackspaceDeletesChar";
 inline constexpr std::string_view kExclusionsOnKey = "isIgnoreApp";
 inline constexpr std::string_view kExclusionsKey = "ignoredApps"; // data: encodeExclusions()
+// Whether a word whose keys are English and whose composition is Vietnamese
+// is decided by the sentence around it.
+inline constexpr std::string_view kEnglishContextKey = "isEnglishContext";
+// On: measured on whole sentences, it keeps nearly every English word of
+// English text and changes no word of Vietnamese text (bench/README.md).
+inline constexpr bool kEnglishContextDefault = true;
 // Written by the application shell, not by Settings.
 inline constexpr std::string_view kSetupPromptedVersionKey = "setupPromptedVersion";
 
@@ -53,6 +59,7 @@ class Settings {
     bool telexZ() const { return telexZ_; }
     bool backspaceDeletesChar() const { return backspaceDeletesChar_; }
     bool exclusionsOn() const { return exclusionsOn_; }
+    bool englishContext() const { return englishContext_; }
     std::vector<Exclusion> exclusions() const;
 
     // Each setter saves, even an unchanged value: a save is also how the
@@ -67,6 +74,7 @@ class Settings {
     void setTelexZ(bool value);
     void setBackspaceDeletesChar(bool value);
     void setExclusionsOn(bool value);
+    void setEnglishContext(bool value);
     // A list that cannot be encoded (a pattern that is not UTF-8) is a
     // failed save.
     void setExclusions(std::vector<Exclusion> value);
@@ -100,7 +108,8 @@ class Settings {
     const PropertyLists& plists_;
     const std::string processID_;
     std::atomic<bool> telex_{true}, spellCheck_{true}, stdTone_{true}, telexW_{false},
-        telexZ_{false}, backspaceDeletesChar_{false}, exclusionsOn_{false}, saveFailed_{false};
+        telexZ_{false}, backspaceDeletesChar_{false}, exclusionsOn_{false},
+        englishContext_{kEnglishContextDefault}, saveFailed_{false};
     mutable std::mutex exclusionsMutex_;
     std::vector<Exclusion> exclusions_;
     // Last, so that observation stops before anything it uses goes.

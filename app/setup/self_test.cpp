@@ -1,14 +1,14 @@
 #include "self_test.h"
 
-#include "settings/exclusion.h"
 #include "pipeline/app_profile.h"
 #include "pipeline/event_tap.h"
 #include "pipeline/key_event.h"
 #include "pipeline/screen.h"
 #include "pipeline/typist.h"
+#include "settings/exclusion.h"
+#include "settings/settings.h"
 #include "settings/unicode.h"
 #include "setup/key_feed.h"
-#include "settings/settings.h"
 
 #include <atomic>
 #include <chrono>
@@ -111,6 +111,8 @@ class Run {
         r.settings->setTelex(telex);
         r.settings->setStdTone(stdTone);
         r.settings->setBackspaceDeletesChar(bsChar);
+        // The cases are those of typing without it, whatever its default.
+        r.settings->setEnglishContext(false);
         r.sender = &sender;
         r.typist = std::make_unique<Typist>(*r.settings, sender, &p_.processInfo);
         return r;
@@ -148,13 +150,16 @@ class Run {
         check("wildcard prefix", matches("com.adobe.*", "com.adobe.Photoshop"));
         check("wildcard needs the dot", !matches("com.adobe.*", "com.adobe"));
         check("url wildcard", matchesAny({"https://*.google.com/*"}, "https://mail.google.com/x"));
-        const auto ignored = [](const char* id) { return AppProfile::make(id, {}, kOwnBundleID).ignored; };
+        const auto ignored = [](const char* id) {
+            return AppProfile::make(id, {}, kOwnBundleID).ignored;
+        };
         check("VMs ignored", ignored("com.parallels.desktop.console"));
         check("iPhone Mirroring ignored", ignored("com.apple.ScreenContinuity"));
         check("Jump Desktop ignored", ignored("com.p5sys.jump.mac.viewer.web"));
         check("TextEdit typed into", !ignored("com.apple.TextEdit"));
         check("user exclusion",
-              AppProfile::make("com.apple.TextEdit", {Exclusion{"com.apple.*", true}}, kOwnBundleID).ignored);
+              AppProfile::make("com.apple.TextEdit", {Exclusion{"com.apple.*", true}}, kOwnBundleID)
+                  .ignored);
     }
 
     void singleKeys() {
@@ -187,12 +192,15 @@ class Run {
         feedAll(t, screen, "go");
         screen.suggestion = u"ogle Chrome";
         feed(t, &screen, "x");
-        if (screen.text() != "gõ") fail("Spotlight with a suggestion: want [gõ] got [" + screen.text() + "]");
+        if (screen.text() != "gõ")
+            fail("Spotlight with a suggestion: want [gõ] got [" + screen.text() + "]");
 
         {
             // The arrow keys carry the numeric-pad and function flags.
-            OwnedEvent e(p_.keyboardEvents, p_.keyboardEvents.createKeyEvent(KeyCode::LeftArrow, true));
-            p_.keyboardEvents.setFlags(e.get(), ModifierFlags::NumericPad | ModifierFlags::Function);
+            OwnedEvent e(p_.keyboardEvents,
+                         p_.keyboardEvents.createKeyEvent(KeyCode::LeftArrow, true));
+            p_.keyboardEvents.setFlags(e.get(),
+                                       ModifierFlags::NumericPad | ModifierFlags::Function);
             const auto key = decodeKeyEvent(p_.keyboardEvents, EventType::KeyDown, e.get());
             std::lock_guard<std::mutex> guard(t.lock);
             if (key) t.handle(*key);
@@ -260,7 +268,8 @@ class Run {
                         if (!e) return;
                         // As if from the keyboard, not from Vanto's own source.
                         p_.keyboardEvents.setIntegerField(e.get(), EventField::SourceStateID, 0);
-                        tap.callback(down ? EventType::KeyDown : EventType::KeyUp, e.get(), nullptr);
+                        tap.callback(down ? EventType::KeyDown : EventType::KeyUp, e.get(),
+                                     nullptr);
                     });
                 }
             };
@@ -273,7 +282,8 @@ class Run {
         while (!done) std::this_thread::sleep_for(std::chrono::milliseconds(20));
         feeder.join();
         if (growth >= kMemoryBound)
-            fail("event tap grew memory by " + std::to_string(growth / 1024) + " KB over 200k events");
+            fail("event tap grew memory by " + std::to_string(growth / 1024) +
+                 " KB over 200k events");
         return growth;
 #endif
     }
@@ -285,6 +295,8 @@ class Run {
 
 } // namespace
 
-int run(Platform& platform, std::FILE* out) { return Run(platform, out)(); }
+int run(Platform& platform, std::FILE* out) {
+    return Run(platform, out)();
+}
 
 } // namespace vanto::SelfTest

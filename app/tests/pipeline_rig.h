@@ -5,8 +5,8 @@
 #include "pipeline/screen.h"
 #include "pipeline/typist.h"
 #include "platform/portable/portable_platform.h"
-#include "setup/key_feed.h"
 #include "settings/settings.h"
+#include "setup/key_feed.h"
 
 #include <filesystem>
 #include <memory>
@@ -19,7 +19,8 @@ namespace vanto::testing {
 class TempFolder {
   public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vanto-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vanto-test-XXXXXX").string();
         path_ = mkdtemp(pattern.data()) ? pattern : std::string();
     }
     ~TempFolder() {
@@ -49,7 +50,8 @@ class RecordingScreen final : public KeyTyping {
 };
 
 struct Options {
-    bool telex = true, spellCheck = true, stdTone = true, backspaceDeletesChar = false;
+    bool telex = true, spellCheck = true, stdTone = true, backspaceDeletesChar = false,
+         englishContext = false;
     std::string app = "com.apple.TextEdit";
 };
 
@@ -62,6 +64,7 @@ class PipelineRig {
         settings.setSpellCheck(o.spellCheck);
         settings.setStdTone(o.stdTone);
         settings.setBackspaceDeletesChar(o.backspaceDeletesChar);
+        settings.setEnglishContext(o.englishContext);
         typist.applySettings();
         focus(o.app);
     }

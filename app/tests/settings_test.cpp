@@ -115,6 +115,7 @@ TEST_F(SettingsTest, FreshDomainReadsTheDefaults) {
     EXPECT_FALSE(s.telexZ());
     EXPECT_FALSE(s.backspaceDeletesChar());
     EXPECT_FALSE(s.exclusionsOn());
+    EXPECT_EQ(s.englishContext(), kEnglishContextDefault);
     EXPECT_TRUE(s.exclusions().empty());
     EXPECT_TRUE(standard.writes.empty());
     EXPECT_TRUE(notifications.posts.empty());
@@ -151,6 +152,10 @@ TEST_F(SettingsTest, EachSetterWritesItsKeyOnceAndAnnouncesOnce) {
          [](const Settings& s) { return s.backspaceDeletesChar(); }},
         {kExclusionsOnKey, [](Settings& s) { s.setExclusionsOn(true); },
          [](const Settings& s) { return s.exclusionsOn(); }},
+        {kEnglishContextKey, [](Settings& s) { s.setEnglishContext(true); },
+         [](const Settings& s) { return s.englishContext(); }},
+        {kEnglishContextKey, [](Settings& s) { s.setEnglishContext(false); },
+         [](const Settings& s) { return !s.englishContext(); }},
         {kExclusionsKey,
          [](Settings& s) {
              s.setExclusions({{"com.adobe.*", true}});
@@ -230,6 +235,24 @@ TEST_F(SettingsTest, UndecodableExclusionsReadAsNoneAndStayStored) {
     FakeDefaults domain(true);
     domain.values[std::string(kExclusionsKey)] = std::string("com.adobe.*");
     EXPECT_TRUE(Settings(domain, notifications, plists, 100).exclusions().empty());
+}
+
+TEST_F(SettingsTest, AFlagStoredWithTheWrongTypeReadsAsOffAndTheRestStillLoads) {
+    const std::vector<std::pair<const char*, DefaultsValue>> cases = {
+        {"text", std::string("yes")},
+        {"data", Bytes{1}},
+    };
+    for (const auto& [name, value] : cases) {
+        FakeDefaults domain(true);
+        domain.values[std::string(kEnglishContextKey)] = value;
+        domain.values[std::string(kTelexZKey)] = true;
+        Settings s(domain, notifications, plists, 100);
+        EXPECT_FALSE(s.englishContext()) << name;
+        EXPECT_TRUE(s.telexZ()) << name;
+        EXPECT_TRUE(domain.writes.empty()) << name;
+        s.setEnglishContext(true); // the next save replaces it
+        EXPECT_EQ(domain.values[std::string(kEnglishContextKey)], DefaultsValue(true)) << name;
+    }
 }
 
 // The window must never show a change that is not kept: after a failed save

@@ -2,6 +2,7 @@ list(APPEND VANTO_APP_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/unicode_test.cpp)
 list(APPEND VANTO_APP_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/typist_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/english_context_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tracked_field_test.cpp)
 list(APPEND VANTO_APP_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/app_profile_test.cpp

@@ -11,7 +11,7 @@
 
 namespace vanto::SettingsWindow {
 
-const std::array<OptionToggle, 5> kOptionToggles = {{
+const std::array<OptionToggle, 6> kOptionToggles = {{
     {"Kiểm tra chính tả (giữ nguyên từ tiếng Anh)", &Settings::spellCheck, &Settings::setSpellCheck,
      false},
     {"Dấu thanh cân đối: hòa, thủy (tắt: hoà, thuỷ)", &Settings::stdTone, &Settings::setStdTone,
@@ -20,6 +20,9 @@ const std::array<OptionToggle, 5> kOptionToggles = {{
     {"Xoá dấu thanh bằng phím z", &Settings::telexZ, &Settings::setTelexZ, true},
     {"Phím ⌫ xoá cả ký tự: việt → việ (tắt: việt → viêt)", &Settings::backspaceDeletesChar,
      &Settings::setBackspaceDeletesChar, false},
+    // Only Telex letters turn English words Vietnamese.
+    {"Nhận biết tiếng Anh theo ngữ cảnh", &Settings::englishContext, &Settings::setEnglishContext,
+     true},
 }};
 
 bool isEnabled(const OptionToggle& toggle, const Settings& settings) {

@@ -23,7 +23,7 @@ namespace SettingsWindow {
 
 inline constexpr std::string_view kTitle = "Vanto – Bộ gõ tiếng Việt";
 inline constexpr int kContentWidth = 560;
-inline constexpr int kContentHeight = 420;
+inline constexpr int kContentHeight = 452;
 
 inline constexpr std::string_view kTypingTab = "Kiểu gõ";
 inline constexpr std::string_view kExclusionsTab = "Loại trừ";
@@ -85,7 +85,7 @@ struct OptionToggle {
     void (Settings::*setValue)(bool);
     bool needsTelex; // meaningless with digit keys: shown disabled, value kept
 };
-extern const std::array<OptionToggle, 5> kOptionToggles;
+extern const std::array<OptionToggle, 6> kOptionToggles;
 bool isEnabled(const OptionToggle& toggle, const Settings& settings);
 // The error line: kSaveFailedText after a failed save, else empty.
 std::string_view saveStatus(const Settings& settings);

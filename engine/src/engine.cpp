@@ -246,6 +246,12 @@ uint64_t vt_engine_push_state(vt_engine* engine) {
     return guarded(e, [&] { return vanto::engine::push_state(e); });
 }
 
+uint64_t vt_engine_push_state_as_typed(vt_engine* engine) {
+    if (!engine) return 0;
+    Engine& e = engine->engine;
+    return guarded(e, [&] { return vanto::engine::push_state(e, true); });
+}
+
 uint64_t vt_engine_pop_state(vt_engine* engine) {
     if (!engine) return 0;
     return vanto::engine::pop_state(engine->engine);
@@ -266,6 +272,20 @@ uint64_t vt_engine_text(const vt_engine* engine, uint32_t kind, char* buffer, ui
         ++engine->engine.failures;
         return 0;
     }
+}
+
+uint32_t vt_engine_is_english_word(const vt_engine* engine, const char* utf8, uint64_t bytes) {
+    if (!engine || !utf8) return 0;
+    // The list is looked up by at most 7 letters; one more keeps a long word
+    // from reading as a short one.
+    char32_t letters[8];
+    const std::size_t kept = bytes < 8 ? static_cast<std::size_t>(bytes) : 8;
+    for (std::uint64_t i = 0; i < bytes; ++i) {
+        const char c = utf8[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return 0;
+        if (i < kept) letters[i] = static_cast<char32_t>(c);
+    }
+    return vanto::engine::is_english_word(vanto::engine::TextView(letters, kept)) ? 1 : 0;
 }
 
 uint64_t vt_engine_raw_len(const vt_engine* engine) {

@@ -130,7 +130,8 @@ void add_key(Engine& e, char32_t key);
 // Deletion and history.
 void backspace(Engine& e);
 void delete_char(Engine& e);
-std::uint64_t push_state(Engine& e);
+// as_typed: the word is filed with its keys as its committed text.
+std::uint64_t push_state(Engine& e, bool as_typed = false);
 std::uint64_t pop_state(Engine& e);
 
 // What stays on screen if the word ends now: the composed word or the keys

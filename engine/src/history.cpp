@@ -90,7 +90,7 @@ void delete_char(Engine& e) {
     }
 }
 
-std::uint64_t push_state(Engine& e) {
+std::uint64_t push_state(Engine& e, bool as_typed) {
     State& s = e.state;
     s.check_consistent();
     if (s.empty()) {
@@ -105,7 +105,7 @@ std::uint64_t push_state(Engine& e) {
     }
     // The current record goes into the history whole; the next word starts in
     // a recycled one, whose lists already have room for a word.
-    s.committed.assign(commit_result(e));
+    s.committed.assign(as_typed ? TextView(s.raw) : TextView(commit_result(e)));
     s.separators = 1;
     State next = take_spare(e);
     std::swap(s, next);

@@ -62,11 +62,51 @@ TEST(Interface, NullHandleDoesNothing) {
     char buffer[4] = {'x', 'x', 'x', 'x'};
     EXPECT_EQ(vt_engine_push_state(nullptr), 0u);
     EXPECT_EQ(vt_engine_pop_state(nullptr), 0u);
+    EXPECT_EQ(vt_engine_push_state_as_typed(nullptr), 0u);
+    EXPECT_EQ(vt_engine_is_english_word(nullptr, "test", 4), 0u);
     EXPECT_EQ(vt_engine_text(nullptr, 0, buffer, sizeof buffer), 0u);
     EXPECT_EQ(buffer[0], 'x');
     EXPECT_EQ(vt_engine_raw_len(nullptr), 0u);
     EXPECT_EQ(vt_engine_result_len(nullptr), 0u);
     EXPECT_EQ(vt_engine_state_stack_len(nullptr), 0u);
+}
+
+// A word kept as typed counts its keys on the way back and in evictions, and
+// comes back composed.
+TEST(Interface, AWordFiledAsTypedCountsItsKeys) {
+    auto e = make_engine();
+    type(e.get(), U"of");
+    ASSERT_EQ(text(e.get(), VT_ENGINE_TEXT_COMMITTED), "\xc3\xb2"); // ò
+    EXPECT_EQ(vt_engine_push_state_as_typed(e.get()), 0u);
+    EXPECT_EQ(vt_engine_push_state(e.get()), 0u); // a second separator
+    EXPECT_EQ(vt_engine_pop_state(e.get()), 1u);
+    EXPECT_EQ(vt_engine_pop_state(e.get()), 2u + 1u); // "of" and its separator
+    EXPECT_EQ(text(e.get()), "\xc3\xb2");
+    EXPECT_EQ(text(e.get(), VT_ENGINE_TEXT_RAW), "of");
+
+    vt_engine_push_state_as_typed(e.get());
+    type(e.get(), U"is");
+    vt_engine_push_state_as_typed(e.get());
+    type(e.get(), U"a");
+    EXPECT_EQ(vt_engine_push_state(e.get()), 2u + 1u); // "of " falls out whole
+}
+
+TEST(Interface, EnglishWordsOfTheSpellCheck) {
+    auto e = make_engine();
+    const struct {
+        std::string_view text;
+        uint32_t english;
+    } cases[] = {
+        {"of", 1},      {"Has", 1},
+        {"test", 1},    {"THIS", 1},
+        {"another", 1}, {"tetris", 0},
+        {"the", 0}, // short words only when they end in a tone key
+        {"", 0},        {"t\xc3\xa9t", 0},
+        {"te st", 0},   {"internationalisation", 1}, // by its first 7 letters
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(vt_engine_is_english_word(e.get(), c.text.data(), c.text.size()), c.english)
+            << c.text;
 }
 
 TEST(Interface, TextBufferContract) {

@@ -6,13 +6,21 @@ ships in Vietnamese and in English.
 
 The packages below are fetched with `apt-get download` (run `apt-get update`
 once first) into the work folder and unpacked there with `dpkg-deb -x`;
-nothing is installed. Only word counts leave the work folder:
+nothing is installed. Word counts and a sample of sentences leave the work
+folder:
 
-    vi_words.tsv  Vietnamese tokens of the Vietnamese documents
-    en_words.tsv  English words of the English documents
+    vi_words.tsv          Vietnamese tokens of the Vietnamese documents
+    en_words.tsv          English words of the English documents
+    en_sentences.txt      English sentences of the English documents
+    vi_sentences.txt      Vietnamese sentences of the Vietnamese documents,
+                          every word of them Vietnamese
+    vi_en_sentences.tsv   Vietnamese sentences with English terms in them
 
-Each line is "count<TAB>word", most frequent first, ties in code point order.
-The case of each word is kept: the benchmark types it as written.
+In the word lists each line is "count<TAB>word", most frequent first, ties in
+code point order. The case of each word is kept: the benchmark types it as
+written. The sentence files hold one sentence a line (see "Which sentences"
+below); in vi_en_sentences.tsv the sentence is followed by a tab and its
+English terms, separated by spaces, in the order they first appear.
 
 Which tokens count:
  - A token is a run of letters and digits; hyphens, slashes and every other
@@ -36,12 +44,34 @@ Which tokens count:
    Program names, options and code identifiers that no dictionary knows are
    left out, and so are lone letters other than a and I (the rests of it's,
    don't).
+
+Which sentences:
+ - A text block is cut into sentences after ., ! or ? followed by a space and
+   a capital letter; a sentence begins with a capital letter, ends with ., !
+   or ?, and has MIN_WORDS to MAX_WORDS letter tokens. Sentences that hold
+   code rather than prose are left out: any character of CODE_CHARACTERS, a
+   token mixing letters and digits (md5sum), a letter outside the English
+   and Vietnamese alphabets (Réaumur).
+ - English: ASCII only, from the blocks the word counts read, and at least
+   EN_PROSE_SHARE of the tokens longer than one letter are SCOWL words.
+ - Vietnamese: from the blocks the word counts read. A token is Vietnamese as
+   the word counts decide it; an ASCII token that is not Vietnamese is an
+   English term (LibreOffice, Calc, PDF, file). A sentence with a misspelt
+   or other non-Vietnamese token goes nowhere, and so does one with words run
+   together (liệukhông; the loans of data/vi_extra.txt, lôgic, stay). Without English terms it is a
+   Vietnamese sentence; with them, and at least VI_SENTENCE_SHARE of its
+   tokens Vietnamese, a sentence with English terms.
+ - Each file keeps up to MAX_SENTENCES distinct sentences, the first by the
+   SHA-1 of their text, so that the sample is spread over every package and
+   does not move when an unrelated sentence comes or goes.
 """
 
 import argparse
 import collections
+import functools
 import gettext
 import gzip
+import hashlib
 import html.parser
 import re
 import subprocess
@@ -76,6 +106,14 @@ VI_LETTERS = frozenset("abcdeghiklmnopqrstuvxy") | VI_MARKED
 VOWELS = frozenset("aeiouy")
 VOWEL_GROUP = re.compile("[aăâeêioôơuưyáắấéếíóốớúứýàằầèềìòồờùừỳảẳẩẻểỉỏổởủửỷãẵẫẽễĩõỗỡũữỹạặậẹệịọộợụựỵ]+")
 TOKEN = re.compile(r"[^\W_]+")
+
+MIN_WORDS, MAX_WORDS = 4, 24
+MAX_SENTENCES = 2000
+EN_PROSE_SHARE = 0.8
+VI_SENTENCE_SHARE = 0.5
+# Paths, markup, options and formulas, not prose anyone types.
+CODE_CHARACTERS = frozenset("_/\\<>{}[]=|~@$^`*#%&+")
+SENTENCE_BREAK = re.compile(r"(?<=[.!?])\s+")
 
 
 class CorpusError(Exception):
@@ -328,12 +366,99 @@ def is_english_word(token, dictionary):
     return token.lower() in dictionary
 
 
+# ------------------------------------------------------------------ sentences
+
+def sentences(block):
+    """The sentences of a block, spaces collapsed."""
+    text = " ".join(block.split())
+    start = 0
+    for m in SENTENCE_BREAK.finditer(text):
+        if m.end() < len(text) and text[m.end()].isupper():
+            yield text[start:m.start()]
+            start = m.end()
+    if start < len(text):
+        yield text[start:]
+
+
+def is_typed_prose(sentence, alphabet):
+    """Whether a sentence is prose a person types: shape, length and
+    characters; alphabet holds the letters beyond ASCII it may use."""
+    if not sentence[:1].isupper() or sentence[-1] not in ".!?":
+        return False
+    if any(c in CODE_CHARACTERS or (ord(c) > 126 and c.lower() not in alphabet)
+           or (ord(c) < 32) for c in sentence):
+        return False
+    toks = TOKEN.findall(sentence)
+    if any(any(c.isdigit() for c in t) and not t.isdigit() for t in toks):
+        return False
+    words = [t for t in toks if not t.isdigit()]
+    return MIN_WORDS <= len(words) <= MAX_WORDS
+
+
+def english_sentence(sentence, dictionary):
+    if not sentence.isascii() or not is_typed_prose(sentence, ()):
+        return False
+    words = [t for t in tokens(sentence) if len(t) > 1]
+    return bool(words) and \
+        sum(1 for t in words if t.lower() in dictionary) >= EN_PROSE_SHARE * len(words)
+
+
+def vietnamese_sentence(sentence, english_forms):
+    """None when the sentence is not kept, else its English terms in the order
+    they first appear (none for a sentence all Vietnamese)."""
+    if not is_typed_prose(sentence, VI_MARKED):
+        return None
+    terms, vietnamese = [], 0
+    words = tokens(sentence)
+    for t in words:
+        kind = vietnamese_kind(t, english_forms)
+        if kind == "word" and len(VOWEL_GROUP.findall(t.lower())) > 1 \
+                and t.lower() not in listed_loans():
+            return None  # words run together (liệukhông), which nobody types
+        if kind in ("word", "abbreviation"):
+            vietnamese += 1
+        elif kind is None and t.isascii():
+            if t not in terms:
+                terms.append(t)
+        else:
+            return None
+    if terms and vietnamese < VI_SENTENCE_SHARE * len(words):
+        return None
+    return terms
+
+
+@functools.cache
+def listed_loans():
+    """The spellings the engine takes as words without being syllables."""
+    path = REPO / "data" / "vi_extra.txt"
+    try:
+        return frozenset(path.read_text(encoding="utf-8").split())
+    except OSError as e:
+        raise CorpusError(f"{path}: {e}")
+
+
+def sample(found):
+    """Up to MAX_SENTENCES distinct lines of (line, package) pairs, chosen and
+    ordered by their hash, each with the first package it was found in."""
+    first = {}
+    for line, package in found:
+        first.setdefault(line, package)
+    key = lambda line: hashlib.sha1(line.encode("utf-8")).hexdigest()  # noqa: E731
+    return [(line, first[line]) for line in sorted(first, key=key)[:MAX_SENTENCES]]
+
+
 # ------------------------------------------------------------------ output
 
 def write_counts(path, counts):
     lines = sorted(counts.items(), key=lambda kv: (-kv[1], kv[0]))
     tmp = path.with_suffix(".tmp")
     tmp.write_text("".join(f"{n}\t{w}\n" for w, n in lines), encoding="utf-8", newline="\n")
+    tmp.replace(path)
+
+
+def write_lines(path, lines):
+    tmp = path.with_suffix(".tmp")
+    tmp.write_text("".join(f"{line}\n" for line in lines), encoding="utf-8", newline="\n")
     tmp.replace(path)
 
 
@@ -351,21 +476,31 @@ def main(argv=None):
 
         en_counts = collections.Counter()
         en_forms = set()  # every ASCII token of the English text, words or not
+        en_sentences = []
         for name, (folder, _) in en.items():
             for block in blocks_of(folder, original=True):
                 toks = [t for t in tokens(block) if t.isascii()]
                 en_forms.update(t.lower() for t in toks)
                 if is_english_prose(toks):
                     en_counts.update(t for t in toks if is_english_word(t, dictionary))
+                    en_sentences += [(x, name) for x in sentences(block)
+                                     if english_sentence(x, dictionary)]
 
         vi_counts = collections.Counter()
         kinds = collections.Counter()
         per_package = collections.Counter()
+        vi_sentences, vi_en_sentences = [], []
         for name, (folder, _) in vi.items():
             for block in blocks_of(folder):
                 toks = tokens(block)
                 if not is_vietnamese_block(toks):
                     continue
+                for x in sentences(block):
+                    terms = vietnamese_sentence(x, en_forms)
+                    if terms:
+                        vi_en_sentences.append((x + "\t" + " ".join(terms), name))
+                    elif terms is not None:
+                        vi_sentences.append((x, name))
                 for t in toks:
                     kind = vietnamese_kind(t, en_forms)
                     kinds[kind] += 1
@@ -377,6 +512,15 @@ def main(argv=None):
         args.out.mkdir(parents=True, exist_ok=True)
         write_counts(args.out / "vi_words.tsv", vi_counts)
         write_counts(args.out / "en_words.tsv", en_counts)
+        written = {}
+        for file, found in (("en_sentences.txt", en_sentences),
+                            ("vi_sentences.txt", vi_sentences),
+                            ("vi_en_sentences.tsv", vi_en_sentences)):
+            if not found:
+                raise CorpusError(f"{file}: no sentences found")
+            kept = sample(found)
+            written[file] = (len({line for line, _ in found}), kept)
+            write_lines(args.out / file, [line for line, _ in kept])
     except CorpusError as e:
         print(f"build.py: {e}", file=sys.stderr)
         return 1
@@ -389,6 +533,11 @@ def main(argv=None):
           f"({kinds['abbreviation']} abbreviation tokens; {kinds['misspelt']} misspelt tokens "
           f"left out)")
     print(f"en_words.tsv: {len(en_counts)} distinct, {sum(en_counts.values())} tokens")
+    for file, (found, kept) in written.items():
+        print(f"{file}: {len(kept)} of {found} distinct sentences, "
+              f"{sum(len(tokens(x.split(chr(9))[0])) for x, _ in kept)} tokens")
+        for name, n in sorted(collections.Counter(p for _, p in kept).items()):
+            print(f"  from {name}: {n}")
     return 0
 
 

@@ -6,16 +6,19 @@
 //
 // Options: --vni (digit keys), --no-spell, --alt-tone ("hoà, thuỷ"),
 // --quick-w, --z, --bs-char (Backspace deletes a whole character),
+// --english-context / --no-english-context (English words decided by the
+// sentence; the app's default otherwise),
 // --app BUNDLE_ID (the application typed into), --raw ("<" and "~" are
 // characters, not Backspace and Escape).
 #include "pipeline/app_profile.h"
 #include "pipeline/screen.h"
 #include "pipeline/typist.h"
-#include "settings/unicode.h"
 #include "platform/portable/portable_platform.h"
-#include "setup/key_feed.h"
 #include "settings/settings.h"
+#include "settings/unicode.h"
+#include "setup/key_feed.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -30,28 +33,44 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vanto-type [--vni] [--no-spell] [--alt-tone] [--quick-w] [--z] [--bs-char]\n"
-    "                  [--app BUNDLE_ID] [--raw]\n";
+    "                  [--english-context | --no-english-context] [--app BUNDLE_ID] [--raw]\n";
 // The tool keeps its options in a domain of its own, never the user's.
 constexpr const char* kDomain = "norbel.inputmethod.Vanto.vanto-type";
 
 struct Options {
     bool telex = true, spellCheck = true, stdTone = true, telexW = false, telexZ = false;
-    bool bsChar = false, raw = false;
+    bool bsChar = false, raw = false, englishContext = kEnglishContextDefault;
     std::string app = "com.apple.TextEdit";
+};
+
+// The switches: each sets one option to a fixed value.
+struct Flag {
+    std::string_view name;
+    bool Options::*option;
+    bool value;
+};
+constexpr Flag kFlags[] = {
+    {"--vni", &Options::telex, false},
+    {"--no-spell", &Options::spellCheck, false},
+    {"--alt-tone", &Options::stdTone, false},
+    {"--quick-w", &Options::telexW, true},
+    {"--z", &Options::telexZ, true},
+    {"--bs-char", &Options::bsChar, true},
+    {"--english-context", &Options::englishContext, true},
+    {"--no-english-context", &Options::englishContext, false},
+    {"--raw", &Options::raw, true},
 };
 
 bool parse(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--vni") o.telex = false;
-        else if (a == "--no-spell") o.spellCheck = false;
-        else if (a == "--alt-tone") o.stdTone = false;
-        else if (a == "--quick-w") o.telexW = true;
-        else if (a == "--z") o.telexZ = true;
-        else if (a == "--bs-char") o.bsChar = true;
-        else if (a == "--raw") o.raw = true;
-        else if (a == "--app" && i + 1 < argc) o.app = argv[++i];
-        else {
+        const auto flag = std::find_if(std::begin(kFlags), std::end(kFlags),
+                                       [&](const Flag& f) { return f.name == a; });
+        if (flag != std::end(kFlags)) {
+            o.*flag->option = flag->value;
+        } else if (a == "--app" && i + 1 < argc) {
+            o.app = argv[++i];
+        } else {
             std::fprintf(stderr, "vanto-type: unknown option '%s'\n%s", a.c_str(), kUsage);
             return false;
         }
@@ -64,14 +83,16 @@ class Field {
   public:
     Field(PortablePlatform& p, const Options& o) : p_(p) {
         domain_ = p.platform().defaults.suite(kDomain);
-        settings_ = std::make_unique<Settings>(*domain_, p.platform().notifications,
-                                               p.platform().propertyLists, p.processInfo.processID());
+        settings_ =
+            std::make_unique<Settings>(*domain_, p.platform().notifications,
+                                       p.platform().propertyLists, p.processInfo.processID());
         settings_->setTelex(o.telex);
         settings_->setSpellCheck(o.spellCheck);
         settings_->setStdTone(o.stdTone);
         settings_->setTelexW(o.telexW);
         settings_->setTelexZ(o.telexZ);
         settings_->setBackspaceDeletesChar(o.bsChar);
+        settings_->setEnglishContext(o.englishContext);
         typist_ = std::make_unique<Typist>(*settings_, screen_, &p.processInfo);
         std::lock_guard<std::mutex> guard(typist_->lock);
         typist_->isActive = true;
@@ -157,7 +178,8 @@ int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) return 2;
     PortablePlatform platform;
-    const int status = isatty(STDIN_FILENO) ? interactive(platform, options) : piped(platform, options);
+    const int status =
+        isatty(STDIN_FILENO) ? interactive(platform, options) : piped(platform, options);
     platform.platform().defaults.removePersistentDomain(kDomain);
     return status;
 }

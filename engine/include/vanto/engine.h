@@ -102,6 +102,14 @@ VT_ENGINE_API void vt_engine_delete_char(vt_engine* engine);
 VT_ENGINE_API uint64_t vt_engine_push_state(vt_engine* engine);
 
 /*
+ * vt_engine_push_state for a word the caller keeps as typed: the word is filed
+ * with its keys (VT_ENGINE_TEXT_RAW) as its committed text, so that the counts
+ * vt_engine_pop_state and later evictions return are those of the keys. Going
+ * back into the word with vt_engine_pop_state makes its composition live again.
+ */
+VT_ENGINE_API uint64_t vt_engine_push_state_as_typed(vt_engine* engine);
+
+/*
  * Backspace over a word boundary, only when no word is live. Returns how many
  * characters the application must drop from the end of its record of past
  * text: 1 when one boundary character was deleted, the committed length + 1
@@ -118,6 +126,16 @@ VT_ENGINE_API uint64_t vt_engine_pop_state(vt_engine* engine);
  */
 VT_ENGINE_API uint64_t vt_engine_text(const vt_engine* engine, uint32_t kind, char* buffer,
                                       uint64_t capacity);
+
+/*
+ * Whether the text (UTF-8, bytes long, case ignored) is a word of the English
+ * list the spell check keeps as typed: words of 4 or more letters by their
+ * first 7 letters, shorter ones only when they end in a Telex tone key (as, of,
+ * has). Returns 1 or 0; text with anything but ASCII letters gives 0. Reads no
+ * state of the engine and allocates nothing.
+ */
+VT_ENGINE_API uint32_t vt_engine_is_english_word(const vt_engine* engine, const char* utf8,
+                                                 uint64_t bytes);
 
 /* Number of keys of the live word. */
 VT_ENGINE_API uint64_t vt_engine_raw_len(const vt_engine* engine);
