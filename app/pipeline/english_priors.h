@@ -5,22 +5,22 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 namespace vanto::englishPriors {
 
 struct Entry {
-    std::string_view keys; // lowercase ASCII letters
-    std::uint16_t share;   // per mille meant as English
+    std::string_view keys;     // lowercase ASCII letters
+    std::int16_t share;        // per mille meant as English
+    std::int16_t capitalShare; // the same, written with a capital; -1: too rare to tell
 };
 
 // Sorted by keys.
 extern const Entry kEntries[];
 extern const std::size_t kEntryCount;
 
-// The share of keys (lowercase ASCII letters), or nothing when the keys were
+// The entry of keys (lowercase ASCII letters), or null when the keys were
 // not counted. Allocates nothing.
-std::optional<int> share(std::string_view keys);
+const Entry* find(std::string_view keys);
 
 } // namespace vanto::englishPriors

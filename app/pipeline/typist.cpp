@@ -64,6 +64,14 @@ std::optional<std::string_view> lowerLetters(std::string_view text,
     return std::string_view(room.data(), text.size());
 }
 
+// The share of counted keys as typed: written with a capital, the word
+// likely starts a sentence, where the two languages' words are others (There
+// is common, Thể is not).
+int priorShare(const englishPriors::Entry& entry, std::string_view keys) {
+    const bool capital = !keys.empty() && keys[0] >= 'A' && keys[0] <= 'Z';
+    return capital && entry.capitalShare >= 0 ? entry.capitalShare : entry.share;
+}
+
 bool startsWithClusters(std::string_view text, std::string_view prefix) {
     return graphemePrefix(text, graphemeCount(prefix)) == prefix;
 }
@@ -356,9 +364,9 @@ bool Typist::endsAsTyped() {
 
     std::array<char, kLongestCountedKeys> room;
     const std::optional<std::string_view> keys = lowerLetters(keys_, room);
-    const std::optional<int> keysShare = keys ? englishPriors::share(*keys) : std::nullopt;
+    const englishPriors::Entry* counted = keys ? englishPriors::find(*keys) : nullptr;
     if (keys && shown_ != keys_ &&
-        (keysShare || vt_engine_is_english_word(e, keys->data(), keys->size()))) {
+        (counted || vt_engine_is_english_word(e, keys->data(), keys->size()))) {
         // Keys of an English word that compose to something else. Kept as
         // English, it is an English word of the sentence; made Vietnamese,
         // it says nothing: a rare Vietnamese word is no sign of Vietnamese.
@@ -368,7 +376,7 @@ bool Typist::endsAsTyped() {
         else if (sentence_.nearest == Language::english && !sentence_.sawVietnamese)
             english = true;
         else
-            english = keysShare && *keysShare >= kEnglishShareNeeded;
+            english = counted && priorShare(*counted, keys_) >= kEnglishShareNeeded;
         if (english) sentence_.nearest = Language::english;
         return english;
     }
@@ -381,10 +389,10 @@ bool Typist::endsAsTyped() {
         // Written as typed: English or Vietnamese without diacritics (cho,
         // trong) when the counts say so clearly (not do, ai); an uncounted
         // word only when it is English.
-        if (const std::optional<int> share = englishPriors::share(*shown)) {
-            if (*share >= kEnglishWordShare)
+        if (const englishPriors::Entry* entry = englishPriors::find(*shown)) {
+            if (entry->share >= kEnglishWordShare)
                 noteLanguage(Language::english);
-            else if (*share <= kVietnameseWordShare)
+            else if (entry->share <= kVietnameseWordShare)
                 noteLanguage(Language::vietnamese);
         } else if (vt_engine_is_english_word(e, shown->data(), shown->size())) {
             noteLanguage(Language::english);

@@ -76,6 +76,11 @@ TEST(EnglishContext, WithNothingBeforeTheCountsDecide) {
         {"keys mostly meant as English", "of ", "of ", "ò "},
         {"keys mostly meant as Vietnamese", "been ", "bên ", "bên "},
         {"a common Vietnamese word", "Tar ", "Tả ", "Tả "},
+        // Counted with a capital, as sentences start: There, These often
+        // start English sentences, Thể, Thế seldom Vietnamese ones.
+        {"with a capital", "These ", "These ", "Thế "},
+        {"the same keys in small letters", "these ", "thế ", "thế "},
+        {"a capital that is Vietnamese", "Been ", "Bên ", "Bên "},
     };
     for (const Case& c : cases) check(c);
 }

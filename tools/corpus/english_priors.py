@@ -12,11 +12,13 @@ decision off), so the table follows the rules the engine has.
 
 Each line of the output is
 
-    keys<TAB>share<TAB>composed<TAB>english count<TAB>vietnamese count
+    keys<TAB>share<TAB>capital share<TAB>composed<TAB>english count<TAB>vietnamese count
 
 share: per mille, how often the keys are meant as English, from the two
 frequencies (count over the corpus's tokens, half a count added to each so
-that a word one corpus lacks is not certain). Counted words:
+that a word one corpus lacks is not certain). capital share: the same for
+the words written with a capital (There against Thể), as sentences start;
+"-" where both corpora have fewer than MIN_COUNT of them. Counted words:
  - English words whose keys compose to something else (of: ò): the English
    frequency of the keys against the Vietnamese frequency of the composition;
  - English words typed as they are (the, to) and Vietnamese words without any
@@ -39,8 +41,10 @@ MIN_COUNT = 3
 CHUNK = 200
 
 
-def read_counts(path):
-    """count<TAB>word lines, folded to lower case (counts of case variants add)."""
+def read_counts(path, capitalised=False):
+    """count<TAB>word lines, folded to lower case (counts of case variants add).
+    capitalised: only words written with a capital and then small letters
+    (There, Thể), the way a sentence starts."""
     counts = {}
     with open(path, encoding="utf-8") as f:
         for line in f:
@@ -48,6 +52,8 @@ def read_counts(path):
             if not line:
                 continue
             count, word = line.split("\t")
+            if capitalised and not (word[:1].isupper() and word[1:] == word[1:].lower()):
+                continue
             key = word.lower()
             counts[key] = counts.get(key, 0) + int(count)
     return counts
@@ -97,27 +103,33 @@ def engine_english(root):
     return words
 
 
-def priors(en, vi, compose, also_english=()):
-    """The table rows, sorted by keys: (keys, share, composed, en count, vi count).
+def priors(en, vi, compose, also_english=(), en_capital=None, vi_capital=None):
+    """The table rows, sorted by keys:
+    (keys, share, capital share or "-", composed, en count, vi count).
     also_english: English words to weigh even when the English corpus lacks
-    them (their English count is 0)."""
+    them (their English count is 0). en_capital, vi_capital: the counts of
+    capitalised words; the capital share is "-" where both are too rare."""
     en_total, vi_total = sum(en.values()), sum(vi.values())
-    english = sorted(w for w in set(en) | set(also_english) if is_keys(w))
-    composed = dict(zip(english, compose(english)))
-    rows = {}
-    for word in english:
-        target = composed[word]
+    en_capital, vi_capital = en_capital or {}, vi_capital or {}
+
+    def row(word, target):
         en_count, vi_count = en.get(word, 0), vi.get(target, 0)
         if max(en_count, vi_count) < MIN_COUNT:
-            continue
-        rows[word] = (word, share(en_count, en_total, vi_count, vi_total), target, en_count,
-                      vi_count)
-    for word, vi_count in vi.items():
-        if word in rows or not is_keys(word) or max(vi_count, en.get(word, 0)) < MIN_COUNT:
-            continue
-        en_count = en.get(word, 0)
-        rows[word] = (word, share(en_count, en_total, vi_count, vi_total), word, en_count,
-                      vi_count)
+            return None
+        en_cap, vi_cap = en_capital.get(word, 0), vi_capital.get(target, 0)
+        capital = (share(en_cap, en_total, vi_cap, vi_total)
+                   if max(en_cap, vi_cap) >= MIN_COUNT else "-")
+        return (word, share(en_count, en_total, vi_count, vi_total), capital, target, en_count,
+                vi_count)
+
+    english = sorted(w for w in set(en) | set(also_english) if is_keys(w))
+    rows = {}
+    for word, target in zip(english, compose(english)):
+        if r := row(word, target):
+            rows[word] = r
+    for word in vi:
+        if word not in rows and is_keys(word) and (r := row(word, word)):
+            rows[word] = r
     return [rows[k] for k in sorted(rows)]
 
 
@@ -130,11 +142,13 @@ def main():
     en = read_counts(args.data / "en_words.tsv")
     vi = read_counts(args.data / "vi_words.tsv")
     tool = str(args.vanto_type)
-    rows = priors(en, vi, compose_with(tool, ["--no-english-context"]), engine_english(ROOT))
+    rows = priors(en, vi, compose_with(tool, ["--no-english-context"]), engine_english(ROOT),
+                  read_counts(args.data / "en_words.tsv", capitalised=True),
+                  read_counts(args.data / "vi_words.tsv", capitalised=True))
     with open(args.out, "w", encoding="utf-8") as f:
         for row in rows:
             f.write("\t".join(str(x) for x in row) + "\n")
-    changed = sum(1 for r in rows if r[0] != r[2])
+    changed = sum(1 for r in rows if r[0] != r[3])
     print(f"{args.out.name}: {len(rows)} words, {changed} of them compose to something else")
     # With digit keys English letters are never composed; say so if that changes.
     english = sorted(w for w in en if is_keys(w))
