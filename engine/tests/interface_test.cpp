@@ -2,34 +2,12 @@
 #include "vanto/engine.h"
 
 #include "engine_state.h"
+#include "test_allocations.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <string>
-
-// Lets a test make the next allocation of this thread fail, and count the
-// bytes this thread asks for.
-thread_local bool fail_next_allocation = false;
-thread_local std::size_t bytes_requested = 0;
-
-void* operator new(std::size_t size) {
-    if (fail_next_allocation) {
-        fail_next_allocation = false;
-        throw std::bad_alloc();
-    }
-    bytes_requested += size;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
