@@ -405,16 +405,14 @@ void record(State& s, char32_t key, Outcome o) {
     const bool reverted = o.reverted || s.last_reverted();
     const bool reapplied = o.reapplied || s.last_reapplied();
     s.raw.push_back(key);
-    s.results.push_back(o.text, s.raw);
-    s.is_word.push_back(o.score == ENTRY);
-    s.reverted.push_back(reverted);
-    s.reapplied.push_back(reapplied);
+    s.results.push_back(o.text, s.raw, {o.score == ENTRY, reverted, reapplied});
 }
 
 // The last key gave the word up and showed its keys.
 bool given_up_by_last_key(const State& s) {
     const std::size_t n = s.raw.size();
-    return n >= 2 && s.reverted[n - 1] && !s.reverted[n - 2] && s.results.last_is_raw();
+    return n >= 2 && s.results.flags_at(n - 1).reverted && !s.results.flags_at(n - 2).reverted &&
+           s.results.last_is_raw();
 }
 
 // The keys were English up to the last one (vise, dire) and the word was
@@ -438,10 +436,7 @@ bool left_english(Engine& e, char32_t key) {
     auto put_back = [&] {
         while (s.raw.size() >= keys) s.pop_key();
         s.raw.push_back(last);
-        s.results.push_back(last_result, s.raw);
-        s.is_word.push_back(last_word);
-        s.reverted.push_back(last_reverted);
-        s.reapplied.push_back(last_reapplied);
+        s.results.push_back(last_result, s.raw, {last_word, last_reverted, last_reapplied});
         return false;
     };
     s.pop_key();
@@ -482,15 +477,13 @@ bool long_word_key(Engine& e, char32_t key) {
             stretched = elongated && !is_english_word(e, TextView(s.raw).substr(0, 7));
         }
     }
+    const KeyFlags flags{false, give_up_now || reverted_before, reapplied_before};
     s.raw.push_back(key);
     if (give_up_now && !stretched && !s.results.last_is_raw())
-        s.results.push_back(s.raw, s.raw);
+        s.results.push_back(s.raw, s.raw, flags);
     else
-        s.results.push_appended(key, s.raw);
+        s.results.push_appended(key, s.raw, flags);
     s.elongated_keys = stretched ? s.raw.size() : 0;
-    s.is_word.push_back(false);
-    s.reverted.push_back(give_up_now || reverted_before);
-    s.reapplied.push_back(reapplied_before);
     return true;
 }
 

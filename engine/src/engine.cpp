@@ -21,18 +21,14 @@ const Text& State::result() const {
 void State::clear() {
     raw.clear();
     results.clear();
-    is_word.clear();
     committed.clear();
-    reverted.clear();
-    reapplied.clear();
     separators = 0;
     elongated_keys = 0;
 }
 
 void State::check_consistent() const {
     const std::size_t n = raw.size();
-    if (results.size() != n || is_word.size() != n || reverted.size() != n || reapplied.size() != n)
-        throw InternalFailure("per-key lists out of step");
+    if (results.size() != n) throw InternalFailure("per-key lists out of step");
 }
 
 namespace {
@@ -42,27 +38,30 @@ bool is_marked_letter(char32_t c) {
 }
 } // namespace
 
-void KeyResults::push_back(TextView text, TextView raw) {
+void KeyResults::push_back(TextView text, TextView raw, KeyFlags flags) {
     const std::size_t n = current_.size();
-    if (text.size() == n + 1 && text.substr(0, n) == TextView(current_)) {
-        push_appended(text.back(), raw);
-        return;
-    }
     std::size_t keep = 0;
     while (keep < n && keep < text.size() && current_[keep] == text[keep]) ++keep;
+    if (keep == n && text.size() == n + 1) {
+        push_appended(text.back(), raw, flags);
+        return;
+    }
+    std::uint32_t marked = 0;
+    for (char32_t c : text) marked += is_marked_letter(c) ? 1 : 0;
     Step step{};
     step.keep = static_cast<std::uint32_t>(keep);
     step.size = static_cast<std::uint32_t>(text.size());
     step.tail = static_cast<std::uint32_t>(tails_.size());
-    for (char32_t c : text) step.marked += is_marked_letter(c) ? 1 : 0;
+    step.marked = marked;
     step.is_raw = text == raw;
+    step.flags = flags;
     tails_.append(current_, keep, Text::npos);
     current_.resize(keep);
     current_.append(text.substr(keep));
     steps_.push_back(step);
 }
 
-void KeyResults::push_appended(char32_t letter, TextView raw) {
+void KeyResults::push_appended(char32_t letter, TextView raw, KeyFlags flags) {
     const Step* last = steps_.empty() ? nullptr : &steps_.back();
     Step step{};
     step.keep = static_cast<std::uint32_t>(current_.size());
@@ -71,6 +70,7 @@ void KeyResults::push_appended(char32_t letter, TextView raw) {
     step.marked = (last ? last->marked : 0) + (is_marked_letter(letter) ? 1 : 0);
     // Word and keys grew by the same letter: equal now if equal before.
     step.is_raw = !raw.empty() && raw.back() == letter && (last ? last->is_raw : raw.size() == 1);
+    step.flags = flags;
     current_.push_back(letter);
     steps_.push_back(step);
 }
@@ -103,40 +103,22 @@ void KeyResults::before_last(InlineText& out) const {
 void State::pop_key() {
     if (!raw.empty()) raw.pop_back();
     if (!results.empty()) results.pop_back();
-    if (!is_word.empty()) is_word.pop_back();
-    if (!reapplied.empty()) reapplied.pop_back();
-    if (!reverted.empty()) reverted.pop_back();
     if (elongated_keys > raw.size()) elongated_keys = 0;
 }
 
-namespace {
-// Records in circulation besides the current word and the history: one for
-// the word after the next push, and the ones a reset or an eviction frees.
-constexpr std::size_t kSpareLimit = kHistoryLimit + 1;
-} // namespace
-
-Engine::Engine() : trie(&word_trie(true, true)), rules(&vanto::engine::rules()) {
-    // Reserved up front so that keeping records later never allocates.
-    history.reserve(kHistoryLimit + 1);
-    spare.reserve(kSpareLimit);
+void swap(State& a, State& b) noexcept {
+    a.raw.swap(b.raw);
+    swap(a.results, b.results);
+    a.committed.swap(b.committed);
+    std::swap(a.separators, b.separators);
+    std::swap(a.elongated_keys, b.elongated_keys);
 }
+
+Engine::Engine() : trie(&word_trie(true, true)), rules(&vanto::engine::rules()) {}
 
 void Engine::reset() {
     state.clear();
-    for (State& s : history) recycle(*this, std::move(s));
     history.clear();
-}
-
-void recycle(Engine& e, State&& s) {
-    if (e.spare.size() < kSpareLimit) e.spare.push_back(std::move(s));
-}
-
-State take_spare(Engine& e) {
-    if (e.spare.empty()) return State();
-    State s = std::move(e.spare.back());
-    e.spare.pop_back();
-    s.clear();
-    return s;
 }
 
 void Engine::configure(bool telex_on, bool spell_on, bool std_on, bool w_on, bool z_on) {

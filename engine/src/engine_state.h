@@ -16,6 +16,13 @@ namespace vanto::engine {
 // costs a few bytes whatever the length of the word, so a caller feeding one
 // very long word gets memory in proportion to its keys. The buffers keep their
 // capacity from word to word.
+// What the engine noted about the word after one key.
+struct KeyFlags {
+    bool is_word = false;   // it was a complete word
+    bool reverted = false;  // sticky: repeat-undo taken or word given up
+    bool reapplied = false; // sticky: a mark or tone was moved while appending
+};
+
 class KeyResults {
   public:
     std::size_t size() const { return steps_.size(); }
@@ -31,14 +38,23 @@ class KeyResults {
     bool last_has_marked() const { return !steps_.empty() && steps_.back().marked > 0; }
     // Whether the word after the last key equals the keys as typed.
     bool last_is_raw() const { return !steps_.empty() && steps_.back().is_raw; }
+    const KeyFlags& flags_at(std::size_t i) const { return steps_[i].flags; }
+    // The flags of the last key; all false when there is none.
+    KeyFlags last_flags() const { return steps_.empty() ? KeyFlags() : steps_.back().flags; }
 
     // Records the word after one more key, the keys being raw (with that key).
-    void push_back(TextView text, TextView raw);
+    void push_back(TextView text, TextView raw, KeyFlags flags);
     // The same when the word is the word before plus letter; takes constant
     // time.
-    void push_appended(char32_t letter, TextView raw);
+    void push_appended(char32_t letter, TextView raw, KeyFlags flags);
     void pop_back();
     void clear();
+
+    friend void swap(KeyResults& a, KeyResults& b) noexcept {
+        a.current_.swap(b.current_);
+        a.tails_.swap(b.tails_);
+        a.steps_.swap(b.steps_);
+    }
 
   private:
     struct Step {
@@ -47,22 +63,20 @@ class KeyResults {
         std::uint32_t tail;   // where the letters it took away start in tails_
         std::uint32_t marked; // letters with a diacritic in the word
         bool is_raw;          // the word is the keys
+        KeyFlags flags;
     };
     Text current_;
     Text tails_;
     std::vector<Step> steps_;
 };
 
-// Everything the engine knows about one word. The per-key lists (raw, results,
-// is_word, reverted, reapplied) always have the same length: one entry per key.
+// Everything the engine knows about one word: one entry per key in raw and
+// in results.
 struct State {
-    Text raw;                            // the keys, as typed
-    KeyResults results;                  // the word after each key
-    std::vector<std::uint8_t> is_word;   // the word after each key was a complete word
-    Text committed;                      // history only: what stayed on screen
-    std::vector<std::uint8_t> reverted;  // sticky: repeat-undo taken or word given up
-    std::vector<std::uint8_t> reapplied; // sticky: a mark or tone was moved while appending
-    std::uint32_t separators = 0;        // history only: boundary characters typed after it
+    Text raw;                     // the keys, as typed
+    KeyResults results;           // the word after each key, and what was noted of it
+    Text committed;               // history only: what stayed on screen
+    std::uint32_t separators = 0; // history only: boundary characters typed after it
     // The number of keys after which the word was found to be a composed word
     // stretched by its last letter; 0 when unknown.
     std::size_t elongated_keys = 0;
@@ -71,19 +85,56 @@ struct State {
     // Throws InternalFailure unless the per-key lists have one entry per key.
     void check_consistent() const;
     const Text& result() const;
-    bool last_is_word() const { return !is_word.empty() && is_word.back(); }
-    bool last_reverted() const { return !reverted.empty() && reverted.back(); }
-    bool last_reapplied() const { return !reapplied.empty() && reapplied.back(); }
+    bool last_is_word() const { return results.last_flags().is_word; }
+    bool last_reverted() const { return results.last_flags().reverted; }
+    bool last_reapplied() const { return results.last_flags().reapplied; }
     void clear();
     void pop_key();
 };
 
+// Exchanges two word records list by list, storage included.
+void swap(State& a, State& b) noexcept;
+
+constexpr std::size_t kHistoryLimit = 2;
+
+// The finished words, oldest first, at most kHistoryLimit, in records kept for
+// the engine's life: filing a word exchanges its record with a free one, so
+// that no list is moved, copied or allocated again word after word.
+class History {
+  public:
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    State& front() { return slots_[first_]; }
+    const State& front() const { return slots_[first_]; }
+    State& back() { return slots_[(first_ + size_ - 1) % kHistoryLimit]; }
+    const State& back() const { return slots_[(first_ + size_ - 1) % kHistoryLimit]; }
+    // Files word as the newest, dropping the oldest when full; word is left
+    // empty, with the storage of a free record.
+    void push(State& word) {
+        if (size_ == kHistoryLimit) {
+            first_ = (first_ + 1) % kHistoryLimit;
+            --size_;
+        }
+        State& free = slots_[(first_ + size_) % kHistoryLimit];
+        swap(word, free);
+        ++size_;
+        word.clear();
+    }
+    // The newest becomes word, which must be empty.
+    void pop(State& word) {
+        swap(word, back());
+        --size_;
+    }
+    void clear() { size_ = first_ = 0; }
+
+  private:
+    State slots_[kHistoryLimit];
+    std::size_t first_ = 0, size_ = 0;
+};
+
 struct Engine {
     State state;
-    std::vector<State> history; // oldest first, at most kHistoryLimit
-    // Word records that left the history, kept with their storage so the
-    // next words reuse it instead of allocating per key.
-    std::vector<State> spare;
+    History history;
     const Trie* trie;
     const Rules* rules;
     std::uint32_t telex = 1;
@@ -101,14 +152,6 @@ struct Engine {
     void reset();
     void configure(bool telex, bool spell_check, bool std_tone, bool telex_w, bool telex_z);
 };
-
-constexpr std::size_t kHistoryLimit = 2;
-
-// Keeps a word record that is no longer needed for a later word, up to a few.
-// Never allocates.
-void recycle(Engine& e, State&& s);
-// An empty word record, with the storage of a recycled one when there is one.
-State take_spare(Engine& e);
 
 // A broken internal expectation; the interface resets the engine on it.
 struct InternalFailure : std::logic_error {

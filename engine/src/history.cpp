@@ -82,11 +82,9 @@ void delete_char(Engine& e) {
     for (std::size_t i = 1; i <= target.size(); ++i) {
         const TextView prefix = TextView(target).substr(0, i);
         const bool word = score_of(e, prefix) == ENTRY;
+        const KeyFlags flags{word, s.last_reverted(), s.last_reapplied()};
         s.raw.push_back(target[i - 1]);
-        s.results.push_back(prefix, s.raw);
-        s.is_word.push_back(word);
-        s.reverted.push_back(s.last_reverted());
-        s.reapplied.push_back(s.last_reapplied());
+        s.results.push_back(prefix, s.raw, flags);
     }
 }
 
@@ -97,19 +95,13 @@ std::uint64_t push_state(Engine& e, bool as_typed) {
         if (!e.history.empty()) ++e.history.back().separators;
         return 0;
     }
-    std::uint64_t evicted = 0;
-    if (e.history.size() >= kHistoryLimit) {
-        evicted = e.history.front().committed.size() + e.history.front().separators;
-        recycle(e, std::move(e.history.front()));
-        e.history.erase(e.history.begin());
-    }
-    // The current record goes into the history whole; the next word starts in
-    // a recycled one, whose lists already have room for a word.
+    const std::uint64_t evicted =
+        e.history.size() < kHistoryLimit
+            ? 0
+            : e.history.front().committed.size() + e.history.front().separators;
     s.committed.assign(as_typed ? TextView(s.raw) : TextView(commit_result(e)));
     s.separators = 1;
-    State next = take_spare(e);
-    std::swap(s, next);
-    e.history.push_back(std::move(next));
+    e.history.push(s);
     return evicted;
 }
 
@@ -121,11 +113,9 @@ std::uint64_t pop_state(Engine& e) {
         return 1;
     }
     const std::uint64_t dropped = newest.committed.size() + 1;
-    std::swap(e.state, newest);
+    e.history.pop(e.state);
     e.state.committed.clear();
     e.state.separators = 0;
-    recycle(e, std::move(e.history.back()));
-    e.history.pop_back();
     return dropped;
 }
 
