@@ -14,10 +14,6 @@ using vanto::engine::Text;
 
 namespace vanto::engine {
 
-const Text& State::result() const {
-    return results.back();
-}
-
 void State::clear() {
     raw.clear();
     results.clear();
@@ -26,9 +22,8 @@ void State::clear() {
     elongated_keys = 0;
 }
 
-void State::check_consistent() const {
-    const std::size_t n = raw.size();
-    if (results.size() != n) throw InternalFailure("per-key lists out of step");
+void fail_inconsistent() {
+    throw InternalFailure("per-key lists out of step");
 }
 
 namespace {
@@ -243,6 +238,10 @@ uint64_t vt_engine_text(const vt_engine* engine, uint32_t kind, char* buffer, ui
     if (!engine) return 0;
     try {
         const Text& text = text_of(engine->engine, kind);
+        // A buffer with room for four bytes a character takes the text in one
+        // pass; otherwise it is measured before anything is written.
+        if (buffer && text.size() <= capacity / 4)
+            return static_cast<uint64_t>(vanto::engine::write_utf8(buffer, text) - buffer);
         const std::size_t length = vanto::engine::utf8_length(text);
         if (buffer && length <= capacity) vanto::engine::write_utf8(buffer, text);
         return length;

@@ -70,6 +70,8 @@ class KeyResults {
     std::vector<Step> steps_;
 };
 
+[[noreturn]] void fail_inconsistent();
+
 // Everything the engine knows about one word: one entry per key in raw and
 // in results.
 struct State {
@@ -82,9 +84,11 @@ struct State {
     std::size_t elongated_keys = 0;
 
     bool empty() const { return raw.empty(); }
-    // Throws InternalFailure unless the per-key lists have one entry per key.
-    void check_consistent() const;
-    const Text& result() const;
+    // Throws InternalFailure unless raw and results have one entry per key.
+    void check_consistent() const {
+        if (results.size() != raw.size()) fail_inconsistent();
+    }
+    const Text& result() const { return results.back(); }
     bool last_is_word() const { return results.last_flags().is_word; }
     bool last_reverted() const { return results.last_flags().reverted; }
     bool last_reapplied() const { return results.last_flags().reapplied; }

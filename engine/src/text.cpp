@@ -59,7 +59,7 @@ std::size_t utf8_length(TextView text) {
     return n;
 }
 
-void write_utf8(char* out, TextView text) {
+char* write_utf8(char* out, TextView text) {
     for (char32_t c : text) {
         if (c < 0x80) {
             *out++ = static_cast<char>(c);
@@ -77,6 +77,7 @@ void write_utf8(char* out, TextView text) {
             *out++ = static_cast<char>(0x80 | (c & 0x3F));
         }
     }
+    return out;
 }
 
 void append_utf8(std::string& out, TextView text) {

@@ -106,7 +106,8 @@ void append_utf8(std::string& out, TextView text);
 // Number of UTF-8 bytes text needs.
 std::size_t utf8_length(TextView text);
 
-// Writes text as UTF-8 into out, which must hold utf8_length(text) bytes.
-void write_utf8(char* out, TextView text);
+// Writes text as UTF-8 into out, which must hold utf8_length(text) bytes;
+// returns the end of what it wrote.
+char* write_utf8(char* out, TextView text);
 
 } // namespace vanto::engine
