@@ -33,11 +33,82 @@ std::uint8_t lookup(const Trie& trie, TextView word, std::uint8_t mask, bool str
     return walk.answer(mask);
 }
 
+ChildIndex::ChildIndex(const Trie& trie) : trie_(trie) {
+    row_of_.assign(trie.nodes, 0);
+    std::uint32_t rows = 0;
+    for (std::uint32_t node = 0; node < trie.nodes; ++node) {
+        if (trie.offsets[node + 1] - trie.offsets[node] <= kNarrow) continue;
+        for (std::uint32_t e = trie.offsets[node]; e < trie.offsets[node + 1]; ++e) {
+            const std::uint32_t label = trie.labels[e];
+            if (label >= column_of_.size()) column_of_.resize(label + 1, 0);
+            if (column_of_[label] == 0) {
+                if (columns_ == 255) break;
+                column_of_[label] = static_cast<std::uint8_t>(++columns_);
+            }
+        }
+        if (columns_ == 255 || trie.offsets[node + 1] - trie.offsets[node] > 255 ||
+            rows == 0xFFFF) {
+            // Too large to index: every node is searched.
+            row_of_.assign(trie.nodes, 0);
+            return;
+        }
+        row_of_[node] = static_cast<std::uint16_t>(++rows);
+    }
+    rows_.assign(std::size_t{rows} * columns_, 0);
+    for (std::uint32_t node = 0; node < trie.nodes; ++node) {
+        if (row_of_[node] == 0) continue;
+        std::uint8_t* row = rows_.data() + std::size_t{row_of_[node] - 1u} * columns_;
+        const std::uint32_t first = trie.offsets[node];
+        for (std::uint32_t e = first; e < trie.offsets[node + 1]; ++e)
+            row[column_of_[trie.labels[e]] - 1] = static_cast<std::uint8_t>(e - first + 1);
+    }
+}
+
+std::int64_t ChildIndex::edge(std::uint32_t node, std::uint32_t c) const {
+    const std::uint32_t first = trie_.offsets[node];
+    const std::uint16_t row = row_of_[node];
+    if (row != 0) {
+        if (c >= column_of_.size() || column_of_[c] == 0) return -1;
+        const std::uint8_t k = rows_[std::size_t{row - 1u} * columns_ + column_of_[c] - 1];
+        return k == 0 ? -1 : std::int64_t{first} + k - 1;
+    }
+    const std::uint32_t* begin = trie_.labels + first;
+    const std::uint32_t* end = trie_.labels + trie_.offsets[node + 1];
+    const std::uint32_t* found = std::lower_bound(begin, end, c);
+    return found != end && *found == c ? found - trie_.labels : -1;
+}
+
+const ChildIndex* child_index(const Trie& trie) {
+    using namespace generated;
+    if (&trie == &trie_off_off) {
+        static const ChildIndex index(trie_off_off);
+        return &index;
+    }
+    if (&trie == &trie_on_off) {
+        static const ChildIndex index(trie_on_off);
+        return &index;
+    }
+    if (&trie == &trie_off_on) {
+        static const ChildIndex index(trie_off_on);
+        return &index;
+    }
+    if (&trie == &trie_on_on) {
+        static const ChildIndex index(trie_on_on);
+        return &index;
+    }
+    if (&trie == &english_words) {
+        static const ChildIndex index(english_words);
+        return &index;
+    }
+    return nullptr;
+}
+
 template <class At>
 std::uint8_t TrieCache::walk(const Trie& trie, std::size_t n, At at, std::uint8_t mask,
                              bool strict) {
     if (&trie != trie_ || strict != strict_) {
         trie_ = &trie;
+        index_ = child_index(trie);
         strict_ = strict;
         size_ = 0;
         dead_end_ = false;
@@ -52,18 +123,23 @@ std::uint8_t TrieCache::walk(const Trie& trie, std::size_t n, At at, std::uint8_
     for (; i < n; ++i) {
         const char32_t c = at(i);
         const std::uint32_t folded = to_lower(c);
-        const std::uint32_t* first = trie.labels + trie.offsets[node];
-        const std::uint32_t* last = trie.labels + trie.offsets[node + 1];
-        const std::uint32_t* found = std::lower_bound(first, last, folded);
+        std::int64_t edge;
+        if (index_ != nullptr) {
+            edge = index_->edge(node, folded);
+        } else {
+            const std::uint32_t* first = trie.labels + trie.offsets[node];
+            const std::uint32_t* last = trie.labels + trie.offsets[node + 1];
+            const std::uint32_t* found = std::lower_bound(first, last, folded);
+            edge = found != last && *found == folded ? found - trie.labels : -1;
+        }
         const bool followed =
-            found != last && *found == folded &&
-            (!strict || (trie.flags[trie.targets[found - trie.labels]] & STRICT_PATH));
+            edge >= 0 && (!strict || (trie.flags[trie.targets[edge]] & STRICT_PATH));
         if (i < kRoom) chars_[i] = c;
         if (!followed) {
             dead_end_ = i < kRoom;
             return NO_PATH;
         }
-        node = trie.targets[found - trie.labels];
+        node = trie.targets[edge];
         if (i < kRoom) {
             nodes_[i + 1] = node;
             size_ = i + 1;
