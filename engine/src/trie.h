@@ -64,7 +64,7 @@ class ChildIndex {
     std::int64_t edge(std::uint32_t node, std::uint32_t c) const;
 
     // Nodes with more children than this are indexed.
-    static constexpr std::uint32_t kNarrow = 8;
+    static constexpr std::uint32_t kNarrow = 4;
 
   private:
     const Trie& trie_;
