@@ -64,20 +64,6 @@ ChildIndex::ChildIndex(const Trie& trie) : trie_(trie) {
     }
 }
 
-std::int64_t ChildIndex::edge(std::uint32_t node, std::uint32_t c) const {
-    const std::uint32_t first = trie_.offsets[node];
-    const std::uint16_t row = row_of_[node];
-    if (row != 0) {
-        if (c >= column_of_.size() || column_of_[c] == 0) return -1;
-        const std::uint8_t k = rows_[std::size_t{row - 1u} * columns_ + column_of_[c] - 1];
-        return k == 0 ? -1 : std::int64_t{first} + k - 1;
-    }
-    const std::uint32_t* begin = trie_.labels + first;
-    const std::uint32_t* end = trie_.labels + trie_.offsets[node + 1];
-    const std::uint32_t* found = std::lower_bound(begin, end, c);
-    return found != end && *found == c ? found - trie_.labels : -1;
-}
-
 const ChildIndex* child_index(const Trie& trie) {
     using namespace generated;
     if (&trie == &trie_off_off) {
