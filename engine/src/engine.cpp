@@ -29,7 +29,9 @@ void fail_inconsistent() {
 namespace {
 // Every letter with a diacritic lies outside ASCII.
 bool is_marked_letter(char32_t c) {
-    return c >= 0x80 && rules().is_marked(c);
+    if (c < 0x80) return false;
+    static const Rules& shared = rules();
+    return shared.is_marked(c);
 }
 } // namespace
 
