@@ -38,16 +38,14 @@ ChildIndex::ChildIndex(const Trie& trie) : trie_(trie) {
     std::uint32_t rows = 0;
     for (std::uint32_t node = 0; node < trie.nodes; ++node) {
         if (trie.offsets[node + 1] - trie.offsets[node] <= kNarrow) continue;
-        for (std::uint32_t e = trie.offsets[node]; e < trie.offsets[node + 1]; ++e) {
+        bool fits = trie.offsets[node + 1] - trie.offsets[node] <= 255 && rows < 0xFFFF;
+        for (std::uint32_t e = trie.offsets[node]; e < trie.offsets[node + 1] && fits; ++e) {
             const std::uint32_t label = trie.labels[e];
-            if (label >= column_of_.size()) column_of_.resize(label + 1, 0);
-            if (column_of_[label] == 0) {
-                if (columns_ == 255) break;
+            fits = label < kLabels && (column_of_[label] != 0 || columns_ < 255);
+            if (fits && column_of_[label] == 0)
                 column_of_[label] = static_cast<std::uint8_t>(++columns_);
-            }
         }
-        if (columns_ == 255 || trie.offsets[node + 1] - trie.offsets[node] > 255 ||
-            rows == 0xFFFF) {
+        if (!fits) {
             // Too large to index: every node is searched.
             row_of_.assign(trie.nodes, 0);
             return;

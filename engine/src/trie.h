@@ -5,6 +5,7 @@
 #include "text.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -70,16 +71,18 @@ class ChildIndex {
   private:
     const Trie& trie_;
     std::uint32_t columns_ = 0;
-    std::vector<std::uint8_t> column_of_; // label -> its column + 1, 0: none
-    std::vector<std::uint16_t> row_of_;   // node -> its row + 1, 0: not indexed
-    std::vector<std::uint8_t> rows_;      // row, column -> edge - first edge + 1
+    // Every letter of a word lies below this.
+    static constexpr std::uint32_t kLabels = 0x1F00;
+    std::array<std::uint8_t, kLabels> column_of_{}; // label -> its column + 1, 0: none
+    std::vector<std::uint16_t> row_of_;             // node -> its row + 1, 0: not indexed
+    std::vector<std::uint8_t> rows_;                // row, column -> edge - first edge + 1
 };
 
 inline std::int64_t ChildIndex::edge(std::uint32_t node, std::uint32_t c) const {
     const std::uint32_t first = trie_.offsets[node];
     const std::uint16_t row = row_of_[node];
     if (row != 0) {
-        if (c >= column_of_.size() || column_of_[c] == 0) return -1;
+        if (c >= kLabels || column_of_[c] == 0) return -1;
         const std::uint8_t k = rows_[std::size_t{row - 1u} * columns_ + column_of_[c] - 1];
         return k == 0 ? -1 : std::int64_t{first} + k - 1;
     }
