@@ -346,9 +346,11 @@ MaybeCandidate char_candidate(const Engine& e, char32_t key, TextView word) {
     std::uint8_t best_score = 0;
     const LetterMap* maps[2] = {&k.letters, &k.switch_letters};
     for (int m = 0; m < 2; ++m) {
+        if (maps[m]->empty()) continue;
+        const LetterMap& map = *maps[m];
         // Rightmost position first: among equal scores it wins.
         for (std::size_t i = word.size(); i-- > 0;) {
-            const char32_t to = e.rules->apply(*maps[m], word[i]);
+            const char32_t to = map[e.rules->letter_slot(word[i])];
             if (!to) continue;
             if (t.size() != word.size()) t.assign(word);
             t[i] = to;

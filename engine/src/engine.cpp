@@ -26,13 +26,6 @@ void fail_inconsistent() {
     throw InternalFailure("per-key lists out of step");
 }
 
-namespace {
-// Every letter with a diacritic lies outside ASCII.
-bool is_marked_letter(char32_t c) {
-    return c >= 0x80 && rules().is_marked(c);
-}
-} // namespace
-
 void KeyResults::push_back(TextView text, TextView raw, KeyFlags flags) {
     const std::size_t n = current_.size();
     std::size_t keep = 0;
@@ -53,20 +46,6 @@ void KeyResults::push_back(TextView text, TextView raw, KeyFlags flags) {
     tails_.append(current_, keep, Text::npos);
     current_.resize(keep);
     current_.append(text.substr(keep));
-    steps_.push_back(step);
-}
-
-void KeyResults::push_appended(char32_t letter, TextView raw, KeyFlags flags) {
-    const Step* last = steps_.empty() ? nullptr : &steps_.back();
-    Step step{};
-    step.keep = static_cast<std::uint32_t>(current_.size());
-    step.size = step.keep + 1;
-    step.tail = static_cast<std::uint32_t>(tails_.size());
-    step.marked = (last ? last->marked : 0) + (is_marked_letter(letter) ? 1 : 0);
-    // Word and keys grew by the same letter: equal now if equal before.
-    step.is_raw = !raw.empty() && raw.back() == letter && (last ? last->is_raw : raw.size() == 1);
-    step.flags = flags;
-    current_.push_back(letter);
     steps_.push_back(step);
 }
 

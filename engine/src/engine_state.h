@@ -70,6 +70,27 @@ class KeyResults {
     std::vector<Step> steps_;
 };
 
+// Every letter with a diacritic lies outside ASCII.
+inline bool is_marked_letter(char32_t c) {
+    if (c < 0x80) return false;
+    static const Rules& shared = rules();
+    return shared.is_marked(c);
+}
+
+inline void KeyResults::push_appended(char32_t letter, TextView raw, KeyFlags flags) {
+    const Step* last = steps_.empty() ? nullptr : &steps_.back();
+    Step step{};
+    step.keep = static_cast<std::uint32_t>(current_.size());
+    step.size = step.keep + 1;
+    step.tail = static_cast<std::uint32_t>(tails_.size());
+    step.marked = (last ? last->marked : 0) + (is_marked_letter(letter) ? 1 : 0);
+    // Word and keys grew by the same letter: equal now if equal before.
+    step.is_raw = !raw.empty() && raw.back() == letter && (last ? last->is_raw : raw.size() == 1);
+    step.flags = flags;
+    current_.push_back(letter);
+    steps_.push_back(step);
+}
+
 [[noreturn]] void fail_inconsistent();
 
 // Everything the engine knows about one word: one entry per key in raw and

@@ -33,11 +33,66 @@ std::uint8_t lookup(const Trie& trie, TextView word, std::uint8_t mask, bool str
     return walk.answer(mask);
 }
 
+ChildIndex::ChildIndex(const Trie& trie) : trie_(trie) {
+    row_of_.assign(trie.nodes, 0);
+    std::uint32_t rows = 0;
+    for (std::uint32_t node = 0; node < trie.nodes; ++node) {
+        if (trie.offsets[node + 1] - trie.offsets[node] <= kNarrow) continue;
+        bool fits = trie.offsets[node + 1] - trie.offsets[node] <= 255 && rows < 0xFFFF;
+        for (std::uint32_t e = trie.offsets[node]; e < trie.offsets[node + 1] && fits; ++e) {
+            const std::uint32_t label = trie.labels[e];
+            fits = label < kLabels && (column_of_[label] != 0 || columns_ < 255);
+            if (fits && column_of_[label] == 0)
+                column_of_[label] = static_cast<std::uint8_t>(++columns_);
+        }
+        if (!fits) {
+            // Too large to index: every node is searched.
+            row_of_.assign(trie.nodes, 0);
+            return;
+        }
+        row_of_[node] = static_cast<std::uint16_t>(++rows);
+    }
+    rows_.assign(std::size_t{rows} * columns_, 0);
+    for (std::uint32_t node = 0; node < trie.nodes; ++node) {
+        if (row_of_[node] == 0) continue;
+        std::uint8_t* row = rows_.data() + std::size_t{row_of_[node] - 1u} * columns_;
+        const std::uint32_t first = trie.offsets[node];
+        for (std::uint32_t e = first; e < trie.offsets[node + 1]; ++e)
+            row[column_of_[trie.labels[e]] - 1] = static_cast<std::uint8_t>(e - first + 1);
+    }
+}
+
+const ChildIndex* child_index(const Trie& trie) {
+    using namespace generated;
+    if (&trie == &trie_off_off) {
+        static const ChildIndex index(trie_off_off);
+        return &index;
+    }
+    if (&trie == &trie_on_off) {
+        static const ChildIndex index(trie_on_off);
+        return &index;
+    }
+    if (&trie == &trie_off_on) {
+        static const ChildIndex index(trie_off_on);
+        return &index;
+    }
+    if (&trie == &trie_on_on) {
+        static const ChildIndex index(trie_on_on);
+        return &index;
+    }
+    if (&trie == &english_words) {
+        static const ChildIndex index(english_words);
+        return &index;
+    }
+    return nullptr;
+}
+
 template <class At>
 std::uint8_t TrieCache::walk(const Trie& trie, std::size_t n, At at, std::uint8_t mask,
                              bool strict) {
     if (&trie != trie_ || strict != strict_) {
         trie_ = &trie;
+        index_ = child_index(trie);
         strict_ = strict;
         size_ = 0;
         dead_end_ = false;
@@ -52,18 +107,23 @@ std::uint8_t TrieCache::walk(const Trie& trie, std::size_t n, At at, std::uint8_
     for (; i < n; ++i) {
         const char32_t c = at(i);
         const std::uint32_t folded = to_lower(c);
-        const std::uint32_t* first = trie.labels + trie.offsets[node];
-        const std::uint32_t* last = trie.labels + trie.offsets[node + 1];
-        const std::uint32_t* found = std::lower_bound(first, last, folded);
+        std::int64_t edge;
+        if (index_ != nullptr) {
+            edge = index_->edge(node, folded);
+        } else {
+            const std::uint32_t* first = trie.labels + trie.offsets[node];
+            const std::uint32_t* last = trie.labels + trie.offsets[node + 1];
+            const std::uint32_t* found = std::lower_bound(first, last, folded);
+            edge = found != last && *found == folded ? found - trie.labels : -1;
+        }
         const bool followed =
-            found != last && *found == folded &&
-            (!strict || (trie.flags[trie.targets[found - trie.labels]] & STRICT_PATH));
+            edge >= 0 && (!strict || (trie.flags[trie.targets[edge]] & STRICT_PATH));
         if (i < kRoom) chars_[i] = c;
         if (!followed) {
             dead_end_ = i < kRoom;
             return NO_PATH;
         }
-        node = trie.targets[found - trie.labels];
+        node = trie.targets[edge];
         if (i < kRoom) {
             nodes_[i + 1] = node;
             size_ = i + 1;

@@ -4,8 +4,11 @@
 
 #include "text.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace vanto::engine {
 
@@ -52,6 +55,46 @@ class TrieWalk {
 // node has no bit of mask; 3: a path whose node has one. Allocates nothing.
 std::uint8_t lookup(const Trie& trie, TextView word, std::uint8_t mask, bool strict);
 
+// Finds the edges of the nodes with many children in one step instead of a
+// binary search: a lookup of a typed word mostly steps out of the root or out
+// of a leading consonant, the widest nodes. Built once per trie.
+class ChildIndex {
+  public:
+    explicit ChildIndex(const Trie& trie);
+    // The index of the edge of node labelled c (lowercase), or -1 when it has
+    // none.
+    std::int64_t edge(std::uint32_t node, std::uint32_t c) const;
+
+    // Nodes with more children than this are indexed.
+    static constexpr std::uint32_t kNarrow = 4;
+
+  private:
+    const Trie& trie_;
+    std::uint32_t columns_ = 0;
+    // Every letter of a word lies below this.
+    static constexpr std::uint32_t kLabels = 0x1F00;
+    std::array<std::uint8_t, kLabels> column_of_{}; // label -> its column + 1, 0: none
+    std::vector<std::uint16_t> row_of_;             // node -> its row + 1, 0: not indexed
+    std::vector<std::uint8_t> rows_;                // row, column -> edge - first edge + 1
+};
+
+inline std::int64_t ChildIndex::edge(std::uint32_t node, std::uint32_t c) const {
+    const std::uint32_t first = trie_.offsets[node];
+    const std::uint16_t row = row_of_[node];
+    if (row != 0) {
+        if (c >= kLabels || column_of_[c] == 0) return -1;
+        const std::uint8_t k = rows_[std::size_t{row - 1u} * columns_ + column_of_[c] - 1];
+        return k == 0 ? -1 : std::int64_t{first} + k - 1;
+    }
+    const std::uint32_t* begin = trie_.labels + first;
+    const std::uint32_t* end = trie_.labels + trie_.offsets[node + 1];
+    const std::uint32_t* found = std::lower_bound(begin, end, c);
+    return found != end && *found == c ? found - trie_.labels : -1;
+}
+
+// The index of one of the generated tries; null for any other trie.
+const ChildIndex* child_index(const Trie& trie);
+
 // lookup with a memory of the last text walked and the node after each of its
 // characters. The engine scores several candidates per key, each the word with
 // a letter changed or added near its end, and a new key extends the keys of
@@ -73,6 +116,7 @@ class TrieCache {
     std::uint8_t walk(const Trie& trie, std::size_t n, At at, std::uint8_t mask, bool strict);
 
     const Trie* trie_ = nullptr;
+    const ChildIndex* index_ = nullptr;
     bool strict_ = false;
     // chars_[0, size_) were walked; nodes_[i] is the node after i of them.
     std::size_t size_ = 0;

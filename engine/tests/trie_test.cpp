@@ -262,6 +262,30 @@ TEST(Trie, RememberingLookupAnswersAsThePlainOne) {
     }
 }
 
+// The index answers for every node and every character a walk may ask for:
+// each label of the trie, and characters that label no edge (below, between
+// and above the labels, and beyond the largest one).
+TEST(Trie, ChildIndexFindsEveryEdgeAndNoOther) {
+    for (const NamedTrie& n : all_tries()) {
+        const Trie& trie = *n.trie;
+        const ChildIndex* index = child_index(trie);
+        ASSERT_NE(index, nullptr) << n.name;
+        std::set<std::uint32_t> probes = {0, U'`', U'{', 0x1EFF, 0x10FFFF};
+        for (std::uint32_t e = 0; e < trie.edges; ++e) probes.insert(trie.labels[e]);
+        for (std::uint32_t node = 0; node < trie.nodes; ++node) {
+            const std::uint32_t first = trie.offsets[node], last = trie.offsets[node + 1];
+            for (std::uint32_t c : probes) {
+                std::int64_t expected = -1;
+                for (std::uint32_t e = first; e < last; ++e)
+                    if (trie.labels[e] == c) expected = e;
+                ASSERT_EQ(index->edge(node, c), expected) << n.name << " node " << node << " " << c;
+            }
+        }
+    }
+    const Trie tiny = {nullptr, nullptr, nullptr, nullptr, 0, 0};
+    EXPECT_EQ(child_index(tiny), nullptr);
+}
+
 TEST(Trie, EnglishKeysWithACache) {
     TrieCache cache;
     const struct {
