@@ -50,7 +50,8 @@ class KeyResults {
         return steps_.size() <= Transitions::kKeys ? names_[steps_.size() - 1] : kUnnamedWord;
     }
     void name_last(std::uint64_t name) {
-        if (!steps_.empty() && steps_.size() <= Transitions::kKeys) names_[steps_.size() - 1] = name;
+        if (!steps_.empty() && steps_.size() <= Transitions::kKeys)
+            names_[steps_.size() - 1] = name;
     }
 
     // Records the word after one more key, the keys being raw (with that key).
