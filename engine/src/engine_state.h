@@ -12,11 +12,6 @@
 
 namespace vanto::engine {
 
-// The word after each key, kept as the word after the last key and, for every
-// key, what it took away from the word before it. A key that appends a letter
-// costs a few bytes whatever the length of the word, so a caller feeding one
-// very long word gets memory in proportion to its keys. The buffers keep their
-// capacity from word to word.
 // What the engine noted about the word after one key.
 struct KeyFlags {
     bool is_word = false;   // it was a complete word
@@ -24,6 +19,11 @@ struct KeyFlags {
     bool reapplied = false; // sticky: a mark or tone was moved while appending
 };
 
+// The word after each key, kept as the word after the last key and, for every
+// key, what it took away from the word before it. A key that appends a letter
+// costs a few bytes whatever the length of the word, so a caller feeding one
+// very long word gets memory in proportion to its keys. The buffers keep their
+// capacity from word to word.
 class KeyResults {
   public:
     std::size_t size() const { return steps_.size(); }
@@ -47,11 +47,10 @@ class KeyResults {
     // key), and a way to give it one.
     std::uint64_t last_name() const {
         if (steps_.empty()) return kEmptyWord;
-        return steps_.size() <= Transitions::kKeys ? names_[steps_.size() - 1] : kUnnamedWord;
+        return steps_.size() <= names_.size() ? names_[steps_.size() - 1] : kUnnamedWord;
     }
     void name_last(std::uint64_t name) {
-        if (!steps_.empty() && steps_.size() <= Transitions::kKeys)
-            names_[steps_.size() - 1] = name;
+        if (!steps_.empty() && steps_.size() <= names_.size()) names_[steps_.size() - 1] = name;
     }
 
     // Records the word after one more key, the keys being raw (with that key).
