@@ -52,7 +52,7 @@ class Transitions {
     // Keys are only remembered while a word is shorter than this.
     static constexpr std::size_t kKeys = 16;
 
-    Transitions() : slots_(std::size_t{kWays} << kSetBits) {}
+    Transitions() : slots_(kWays << kFirstSetBits) {}
 
     // The entry for key typed after the word named from under options, or
     // null when there is none.
@@ -63,34 +63,62 @@ class Transitions {
                 return &set[way];
         return nullptr;
     }
-    // A free entry for key after from under options, with a name no state has
-    // had yet for the state it leads to; the oldest entry of its set makes
-    // room for it.
+    // A new entry for key after from under options, with a name no state has
+    // had yet for the state it leads to. The oldest entry of its set makes
+    // room for it. The memory starts small, so that an engine that types a
+    // few words costs little, and takes its full size once four entries were
+    // pushed out to make room.
     Transition& add(std::uint64_t from, char32_t key, std::uint8_t options) {
+        if (set_bits_ < kSetBits) {
+            const Transition* set = &slots_[set_of(from, key, options)];
+            if (set[kWays - 1].from != kUnnamedWord && ++pushed_out_ > 4) grow();
+        }
+        Transition& t = insert(from, key, options);
+        t.to = next_++;
+        return t;
+    }
+
+  private:
+    // 2,048 sets of 4: room for the transitions of several thousand
+    // syllables, 512 KB. It starts at 64 sets, 16 KB.
+    static constexpr unsigned kSetBits = 11;
+    static constexpr unsigned kFirstSetBits = 6;
+    static constexpr std::size_t kWays = 4;
+
+    std::size_t set_of(std::uint64_t from, char32_t key, std::uint8_t options) const {
+        const std::uint64_t h =
+            (from ^ (std::uint64_t{key} << 40) ^ (std::uint64_t{options} << 32)) *
+            0x9E3779B97F4A7C15ull;
+        return static_cast<std::size_t>(h >> (64 - set_bits_)) * kWays;
+    }
+
+    // Makes room in the set of the entry at the front and empties it.
+    Transition& insert(std::uint64_t from, char32_t key, std::uint8_t options) {
         Transition* set = &slots_[set_of(from, key, options)];
         for (std::size_t way = kWays - 1; way > 0; --way) set[way] = set[way - 1];
         set[0] = Transition();
         set[0].from = from;
         set[0].key = key;
         set[0].options = options;
-        set[0].to = next_++;
         return set[0];
     }
 
-  private:
-    // 2,048 sets of 4: room for the transitions of several thousand
-    // syllables, 512 KB.
-    static constexpr unsigned kSetBits = 11;
-    static constexpr std::size_t kWays = 4;
-
-    static std::size_t set_of(std::uint64_t from, char32_t key, std::uint8_t options) {
-        const std::uint64_t h =
-            (from ^ (std::uint64_t{key} << 40) ^ (std::uint64_t{options} << 32)) *
-            0x9E3779B97F4A7C15ull;
-        return static_cast<std::size_t>(h >> (64 - kSetBits)) * kWays;
+    // Its full size, holding every entry there was, oldest first so that
+    // each set keeps its order.
+    void grow() {
+        std::vector<Transition> old(kWays << kSetBits);
+        old.swap(slots_);
+        set_bits_ = kSetBits;
+        for (std::size_t set = 0; set < old.size(); set += kWays)
+            for (std::size_t way = kWays; way-- > 0;) {
+                const Transition& t = old[set + way];
+                if (t.from != kUnnamedWord) insert(t.from, t.key, t.options) = t;
+            }
     }
 
     std::vector<Transition> slots_;
+    unsigned set_bits_ = kFirstSetBits;
+    std::size_t pushed_out_ = 0;
     std::uint64_t next_ = kEmptyWord + 1;
 };
 
