@@ -2,8 +2,10 @@
 // tone key last, through the C interface, the shown text read after every key
 // and the committed text at every word end. Reports nanoseconds and heap
 // allocations per key, then the instructions per key the engine's functions
-// execute in steady state, counted by callgrind (when valgrind is installed):
-// a figure a busy machine cannot blur.
+// execute, counted by callgrind (when valgrind is installed): a figure a busy
+// machine cannot blur. They are counted twice: on the paragraph in steady
+// state, and on the sentences of bench/data/ typed once into a fresh engine,
+// where every word is new to it at first.
 //
 //   build/release/bench/engine_bench [Google Benchmark flags]
 #include "vanto/engine.h"
