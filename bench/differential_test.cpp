@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -71,23 +72,54 @@ class Differential {
         reference_.configure(c.telex, c.spell_check, c.std_tone, false, false);
     }
 
+    // Both take the options of bits: Telex, spell check, tone style, quick w
+    // and tone removal by z, from the lowest bit up.
+    void configure(unsigned bits) {
+        const bool telex = bits & 1, spell = bits & 2, std_tone = bits & 4, w = bits & 8,
+                   z = bits & 16;
+        vt_engine_configure(engine_.get(), telex, spell, std_tone, w, z);
+        reference_.configure(telex, spell, std_tone, w, z);
+    }
+
     // Types keys into both, after the word before them, comparing after every
     // key; then deletes the last letter or steps back over a Backspace and
-    // into the word before, as asked. False (with a message) when they
-    // disagree.
-    bool agree(std::u32string_view keys, bool delete_letter, std::string& why) {
+    // into the word before, as asked. Before key switch_at (if any) both take
+    // the options switch_to; after the last key, the last retype keys are
+    // taken back with Backspace and typed again. False (with a message) when
+    // they disagree.
+    bool agree(std::u32string_view keys, bool delete_letter, std::string& why,
+               std::size_t switch_at = std::u32string_view::npos, unsigned switch_to = 0,
+               std::size_t retype = 0) {
         // The word before ends and a new one starts, as at a space.
         if (vt_engine_push_state(engine_.get()) != ref::guarded_push_state(reference_))
             return differ(keys, "the end of the word before", why);
         for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (i == switch_at) configure(switch_to);
             vt_engine_add_key(engine_.get(), keys[i]);
             ref::type_key(reference_, keys[i]);
             if (!same(why)) return differ(keys.substr(0, i + 1), "", why);
+        }
+        retype = std::min(retype, keys.size());
+        for (std::size_t i = 0; i < retype; ++i) {
+            vt_engine_backspace(engine_.get());
+            ref::backspace(reference_);
+        }
+        for (std::size_t i = keys.size() - retype; i < keys.size(); ++i) {
+            vt_engine_add_key(engine_.get(), keys[i]);
+            ref::type_key(reference_, keys[i]);
+            if (!same(why)) return differ(keys.substr(0, i + 1), " (typed again)", why);
+        }
+        if (retype > 0) { // and the last key replaced by another
+            vt_engine_backspace(engine_.get());
+            ref::backspace(reference_);
+            if (!type_other(keys, why)) return differ(keys, " (its last key replaced)", why);
         }
         if (delete_letter) {
             vt_engine_delete_char(engine_.get());
             ref::guarded_delete_char(reference_);
             if (!same(why)) return differ(keys, " and a deleted letter", why);
+            if (retype > 0 && !type_other(keys, why))
+                return differ(keys, " and a deleted letter, then a key", why);
         } else {
             vt_engine_backspace(engine_.get());
             ref::backspace(reference_);
@@ -113,6 +145,14 @@ class Differential {
     }
 
   private:
+    // Types a key other than the last of keys into both and compares.
+    bool type_other(std::u32string_view keys, std::string& why) {
+        const char32_t other = keys.back() == U'a' ? U'o' : U'a';
+        vt_engine_add_key(engine_.get(), other);
+        ref::type_key(reference_, other);
+        return same(why);
+    }
+
     // Compares the keys, the shown and the committed text and the history.
     bool same(std::string& why) {
         const std::u32string raw = engine_text(engine_.get(), VT_ENGINE_TEXT_RAW);
@@ -192,6 +232,38 @@ INSTANTIATE_TEST_SUITE_P(AllConfigurations, UsualOrders,
                                          Config{false, true, true}, Config{false, true, false},
                                          Config{false, false, true}, Config{false, false, false}),
                          config_name);
+
+// One engine through a changing sequence of options, as when the user flips
+// a setting while typing, sometimes in the middle of a word, and retypes
+// words it has just typed: what a key did under one set of options or to one
+// word must never be taken for what it does under another.
+TEST(ChangingOptions, EveryWordAgreesWithTheReference) {
+    auto words = corpus_words("vi_words.tsv");
+    const auto english = corpus_words("en_words.tsv");
+    for (std::size_t i = 0; i < english.size(); i += 4) words.push_back(english[i]);
+    ASSERT_GT(words.size(), 3000u);
+    Differential d(Config{true, true, true});
+    std::size_t changed = 0;
+    const std::size_t step = 3 * stride();
+    for (std::size_t i = 0; i < words.size(); i += step) {
+        const unsigned options = (static_cast<unsigned>(i) * 2654435761u >> 11) % 32;
+        d.configure(options);
+        const std::vector<Style> styles = styles_of(options & 1);
+        const std::u32string keys = vanto::bench::keys_for(words[i], styles[i % styles.size()]);
+        // Every fourth word changes options halfway; every third is typed twice;
+        // each has its last few keys taken back and typed again.
+        const std::size_t switch_at = i % 4 == 0 ? keys.size() / 2 : std::u32string::npos;
+        for (int round = 0; round < (i % 3 == 0 ? 2 : 1); ++round) {
+            std::string why;
+            if (i % 3 == 0 && round == 1) d.configure(options);
+            if (d.agree(keys, i % 2 == 0, why, switch_at, options ^ (1 + i % 31), 1 + i % 4))
+                continue;
+            d.reset();
+            if (++changed <= 20) ADD_FAILURE() << "options " << options << ": " << why;
+        }
+    }
+    EXPECT_EQ(changed, 0u);
+}
 
 // Words far longer than any Vietnamese word, as a library caller may feed
 // them: after every key, and after Backspace, a deleted letter and a trip

@@ -2,14 +2,17 @@
 // tone key last, through the C interface, the shown text read after every key
 // and the committed text at every word end. Reports nanoseconds and heap
 // allocations per key, then the instructions per key the engine's functions
-// execute in steady state, counted by callgrind (when valgrind is installed):
-// a figure a busy machine cannot blur.
+// execute, counted by callgrind (when valgrind is installed): a figure a busy
+// machine cannot blur. They are counted twice: on the paragraph in steady
+// state, and on the sentences of bench/data/ typed once into a fresh engine,
+// where every word is new to it at first.
 //
 //   build/release/bench/engine_bench [Google Benchmark flags]
 #include "vanto/engine.h"
 
 #include "alloc_count.h"
 #include "compose.h"
+#include "sentence_typing.h"
 
 #include <benchmark/benchmark.h>
 
@@ -101,34 +104,48 @@ BENCHMARK(BM_TypeWords);
 constexpr const char* kChildFlag = "--count-instructions";
 constexpr int kPasses = 20;
 
-// Under callgrind: two passes to reach steady state, then the counters start
-// from zero for the measured passes. Prints the number of keys measured.
-int count_instructions_child() {
-    const auto words = key_stream();
+// The words of the Vietnamese sentences of bench/data/, in their order, as
+// Telex keys with the tone key last: prose the engine has not seen before.
+std::vector<std::u32string> corpus_stream() {
+    using namespace vanto::bench;
+    std::vector<std::u32string> words;
+    for (const Sentence& s : read_sentences(std::string(VANTO_BENCH_DATA) + "/vi_sentences.txt",
+                                            Language::Vietnamese, false))
+        for (const std::u32string& w : words_of(s.text))
+            words.push_back(keys_for(w, Style::TelexToneLast));
+    return words;
+}
+
+// Under callgrind: the paragraph is typed twice to reach steady state before
+// the counters start from zero for the measured passes; the corpus is typed
+// once into a fresh engine, every first sight of a word counted. Prints the
+// number of keys measured.
+int count_instructions_child(const char* stream) {
+    const bool paragraph = std::strcmp(stream, "paragraph") == 0;
+    const auto words = paragraph ? key_stream() : corpus_stream();
     vt_engine* e = vt_engine_new();
-    type_stream(e, words);
-    type_stream(e, words);
+    if (paragraph) {
+        type_stream(e, words);
+        type_stream(e, words);
+    }
 #ifdef VANTO_HAVE_CALLGRIND
     CALLGRIND_ZERO_STATS;
 #endif
     std::size_t keys = 0;
-    for (int i = 0; i < kPasses; ++i) keys += type_stream(e, words);
+    for (int i = 0; i < (paragraph ? kPasses : 1); ++i) keys += type_stream(e, words);
     vt_engine_free(e);
     std::printf("%zu\n", keys);
     return 0;
 }
 
-// Runs this program under callgrind, counting only inside the engine's
-// interface functions, and prints instructions per key.
-void report_instructions(const char* self) {
-    if (std::system("command -v valgrind >/dev/null 2>&1") != 0) {
-        std::printf("instructions/key: valgrind is not installed (tools/setup.sh installs it)\n");
-        return;
-    }
+// Runs this program under callgrind on stream, counting only inside the
+// engine's interface functions, and prints instructions per key.
+void report_instructions(const char* self, const char* stream, const char* what) {
     const std::string out = "/tmp/vanto-engine-bench-" + std::to_string(::getpid()) + ".callgrind";
     const std::string command = "valgrind --tool=callgrind --toggle-collect='vt_engine_*' "
                                 "--callgrind-out-file=" +
-                                out + " '" + self + "' " + kChildFlag + " 2>/dev/null";
+                                out + " '" + self + "' " + kChildFlag + " " + stream +
+                                " 2>/dev/null";
     std::size_t keys = 0;
     if (FILE* child = ::popen(command.c_str(), "r")) {
         if (std::fscanf(child, "%zu", &keys) != 1) keys = 0;
@@ -142,18 +159,29 @@ void report_instructions(const char* self) {
             total = std::strtoull(line.c_str() + line.find(' ') + 1, nullptr, 10);
     std::remove(out.c_str());
     if (keys == 0 || total == 0) {
-        std::printf("instructions/key: callgrind gave no count\n");
+        std::printf("instructions/key, %s: callgrind gave no count\n", stream);
         return;
     }
-    std::printf("instructions/key: %.0f (callgrind, inside vt_engine_* only, %zu keys after "
-                "two passes of warm-up)\n",
-                double(total) / double(keys), keys);
+    std::printf("instructions/key: %5.0f  %s (%zu keys)\n", double(total) / double(keys), what,
+                keys);
+}
+
+void report_instructions(const char* self) {
+    if (std::system("command -v valgrind >/dev/null 2>&1") != 0) {
+        std::printf("instructions/key: valgrind is not installed (tools/setup.sh installs it)\n");
+        return;
+    }
+    std::printf("Counted by callgrind inside the vt_engine_* functions only:\n");
+    report_instructions(self, "paragraph", "the paragraph above, after two passes of warm-up");
+    report_instructions(self, "corpus",
+                        "the Vietnamese sentences of bench/data/, once, from a fresh engine");
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], kChildFlag) == 0) return count_instructions_child();
+    if (argc == 3 && std::strcmp(argv[1], kChildFlag) == 0)
+        return count_instructions_child(argv[2]);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -435,10 +435,12 @@ bool left_english(Engine& e, char32_t key) {
     const InlineText last_result(s.result());
     const bool last_word = s.last_is_word(), last_reverted = s.last_reverted(),
                last_reapplied = s.last_reapplied();
+    const std::uint64_t last_name = s.results.last_name();
     auto put_back = [&] {
         while (s.raw.size() >= keys) s.pop_key();
         s.raw.push_back(last);
-        s.results.push_back(last_result, s.raw, {last_word, last_reverted, last_reapplied});
+        s.results.push_back(last_result, s.raw, {last_word, last_reverted, last_reapplied},
+                            last_name);
         return false;
     };
     s.pop_key();
@@ -489,14 +491,47 @@ bool long_word_key(Engine& e, char32_t key) {
     return true;
 }
 
+// Runs the whole procedure for key; true when the word left English and the
+// last key was taken again.
+bool compose_key(Engine& e, char32_t key) {
+    if (left_english(e, key)) return true;
+    record(e.state, key, outcome_of(e, key, true));
+    return false;
+}
+
+// Everything besides the word that decides what a key does.
+std::uint8_t options_of(const Engine& e) {
+    return static_cast<std::uint8_t>((e.telex != 0) | e.spell_check << 1 |
+                                     e.loaded_spell_check << 2 | e.loaded_std_tone << 3 |
+                                     e.telex_w << 4 | e.telex_z << 5);
+}
+
 } // namespace
 
 void add_key(Engine& e, char32_t key) {
     State& s = e.state;
     s.check_consistent();
     if (long_word_key(e, key)) return;
-    if (left_english(e, key)) return;
-    record(s, key, outcome_of(e, key, true));
+    const std::uint64_t from = s.results.last_name();
+    if (from == kUnnamedWord || s.raw.size() >= Transitions::kKeys) {
+        compose_key(e, key);
+        return;
+    }
+    const std::uint8_t options = options_of(e);
+    if (const Transition* t = e.transitions.find(from, key, options)) {
+        if (t->replayable) {
+            s.raw.push_back(key);
+            s.results.replay(*t);
+        } else {
+            compose_key(e, key);
+            s.results.name_last(t->to);
+        }
+        return;
+    }
+    const bool left = compose_key(e, key);
+    Transition& t = e.transitions.add(from, key, options);
+    t.replayable = !left && s.results.describe_last(t);
+    s.results.name_last(t.to);
 }
 
 } // namespace vanto::engine

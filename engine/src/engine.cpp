@@ -26,12 +26,13 @@ void fail_inconsistent() {
     throw InternalFailure("per-key lists out of step");
 }
 
-void KeyResults::push_back(TextView text, TextView raw, KeyFlags flags) {
+void KeyResults::push_back(TextView text, TextView raw, KeyFlags flags, std::uint64_t name) {
     const std::size_t n = current_.size();
     std::size_t keep = 0;
     while (keep < n && keep < text.size() && current_[keep] == text[keep]) ++keep;
     if (keep == n && text.size() == n + 1) {
         push_appended(text.back(), raw, flags);
+        name_last(name);
         return;
     }
     std::uint32_t marked = 0;
@@ -47,6 +48,41 @@ void KeyResults::push_back(TextView text, TextView raw, KeyFlags flags) {
     current_.resize(keep);
     current_.append(text.substr(keep));
     steps_.push_back(step);
+    name_last(name);
+}
+
+void KeyResults::replay(const Transition& t) {
+    if (t.keep > current_.size()) fail_inconsistent();
+    Step step{};
+    step.keep = t.keep;
+    step.size = std::uint32_t{t.keep} + t.added_size;
+    step.tail = static_cast<std::uint32_t>(tails_.size());
+    step.marked = t.marked;
+    step.is_raw = t.is_raw;
+    step.flags = {t.is_word, t.reverted, t.reapplied};
+    if (t.keep < current_.size()) {
+        tails_.append(current_, t.keep, Text::npos);
+        current_.resize(t.keep);
+    }
+    current_.append(t.added, t.added_size);
+    steps_.push_back(step);
+    name_last(t.to);
+}
+
+bool KeyResults::describe_last(Transition& t) const {
+    if (steps_.empty()) return false;
+    const Step& step = steps_.back();
+    const std::size_t added = step.size - step.keep;
+    if (added > Transition::kAdded || step.keep > 0xFF || step.marked > 0xFF) return false;
+    t.keep = static_cast<std::uint8_t>(step.keep);
+    t.added_size = static_cast<std::uint8_t>(added);
+    std::char_traits<char32_t>::copy(t.added, current_.data() + step.keep, added);
+    t.marked = static_cast<std::uint8_t>(step.marked);
+    t.is_raw = step.is_raw;
+    t.is_word = step.flags.is_word;
+    t.reverted = step.flags.reverted;
+    t.reapplied = step.flags.reapplied;
+    return true;
 }
 
 void KeyResults::pop_back() {

@@ -3,6 +3,7 @@
 
 #include "rules.h"
 #include "text.h"
+#include "transitions.h"
 #include "trie.h"
 
 #include <cstdint>
@@ -11,11 +12,6 @@
 
 namespace vanto::engine {
 
-// The word after each key, kept as the word after the last key and, for every
-// key, what it took away from the word before it. A key that appends a letter
-// costs a few bytes whatever the length of the word, so a caller feeding one
-// very long word gets memory in proportion to its keys. The buffers keep their
-// capacity from word to word.
 // What the engine noted about the word after one key.
 struct KeyFlags {
     bool is_word = false;   // it was a complete word
@@ -23,6 +19,11 @@ struct KeyFlags {
     bool reapplied = false; // sticky: a mark or tone was moved while appending
 };
 
+// The word after each key, kept as the word after the last key and, for every
+// key, what it took away from the word before it. A key that appends a letter
+// costs a few bytes whatever the length of the word, so a caller feeding one
+// very long word gets memory in proportion to its keys. The buffers keep their
+// capacity from word to word.
 class KeyResults {
   public:
     std::size_t size() const { return steps_.size(); }
@@ -42,11 +43,28 @@ class KeyResults {
     // The flags of the last key; all false when there is none.
     KeyFlags last_flags() const { return steps_.empty() ? KeyFlags() : steps_.back().flags; }
 
+    // The name of the word after the last key (kEmptyWord when there is no
+    // key), and a way to give it one.
+    std::uint64_t last_name() const {
+        if (steps_.empty()) return kEmptyWord;
+        return steps_.size() <= names_.size() ? names_[steps_.size() - 1] : kUnnamedWord;
+    }
+    void name_last(std::uint64_t name) {
+        if (!steps_.empty() && steps_.size() <= names_.size()) names_[steps_.size() - 1] = name;
+    }
+
     // Records the word after one more key, the keys being raw (with that key).
-    void push_back(TextView text, TextView raw, KeyFlags flags);
+    // The new word is unnamed unless a name is given.
+    void push_back(TextView text, TextView raw, KeyFlags flags, std::uint64_t name = kUnnamedWord);
     // The same when the word is the word before plus letter; takes constant
     // time.
     void push_appended(char32_t letter, TextView raw, KeyFlags flags);
+    // Records the word a remembered key leads to; throws InternalFailure if
+    // it keeps more letters than the word has.
+    void replay(const Transition& t);
+    // Fills the description of the last key's change in t; false when it
+    // does not fit there.
+    bool describe_last(Transition& t) const;
     void pop_back();
     void clear();
 
@@ -54,6 +72,7 @@ class KeyResults {
         a.current_.swap(b.current_);
         a.tails_.swap(b.tails_);
         a.steps_.swap(b.steps_);
+        a.names_.swap(b.names_);
     }
 
   private:
@@ -68,6 +87,9 @@ class KeyResults {
     Text current_;
     Text tails_;
     std::vector<Step> steps_;
+    // The names of the words after the first keys, by key; the words after
+    // later keys have none, so that a long word costs no more per key.
+    std::vector<std::uint64_t> names_ = std::vector<std::uint64_t>(Transitions::kKeys);
 };
 
 // Every letter with a diacritic lies outside ASCII.
@@ -89,6 +111,7 @@ inline void KeyResults::push_appended(char32_t letter, TextView raw, KeyFlags fl
     step.flags = flags;
     current_.push_back(letter);
     steps_.push_back(step);
+    name_last(kUnnamedWord);
 }
 
 [[noreturn]] void fail_inconsistent();
@@ -160,6 +183,7 @@ class History {
 struct Engine {
     State state;
     History history;
+    Transitions transitions; // only speeds keys up; answers never depend on it
     const Trie* trie;
     const Rules* rules;
     std::uint32_t telex = 1;
